@@ -1,0 +1,155 @@
+#include "platform/files/database.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/files/collation.h"
+
+namespace files::detail {
+
+Database& Database::instance() {
+  static Database db;
+  return db;
+}
+
+sqlite3* Database::handle() {
+  if (db_) return db_;
+  const QByteArray anchor = QDir::current().absoluteFilePath("kvx98.db").toUtf8();
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(anchor.constData(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return nullptr;
+  }
+  registerCollation(db);
+  sqlite3_extended_result_codes(db, 1);
+  db_ = db;
+  setWait(kDefaultWaitMs);
+  return db_;
+}
+
+Status Database::lastError() const {
+  if (!db_) return Status::driver(SQLITE_CANTOPEN, "The database connection could not be opened");
+  const int code = sqlite3_extended_errcode(db_);
+  const int primary = code & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+    return Status::error(kFileLocked, sqlite3_errmsg(db_));
+  if (primary == SQLITE_NOTADB) return Status::error(kNotADataFile, sqlite3_errmsg(db_));
+  return Status::driver(code, QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+void Database::setWait(int ms) {
+  if (db_) sqlite3_busy_timeout(db_, ms);
+}
+
+Status Database::exec(const QString& sql) {
+  sqlite3* db = handle();
+  if (!db) return lastError();
+  if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) return lastError();
+  return Status::success();
+}
+
+Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
+  auto it = attached_.find(path);
+  if (it != attached_.end()) {
+    ++it->second.count;
+    *schema = it->second.schema;
+    return Status::success();
+  }
+  auto pending = pendingDetach_.find(path);
+  if (pending != pendingDetach_.end()) {
+    // Closed and reopened inside one transaction: the attachment never went away.
+    attached_[path] = {pending->second, 1};
+    *schema = pending->second;
+    pendingDetach_.erase(pending);
+    return Status::success();
+  }
+  if (!mayCreate && !QFileInfo::exists(path)) return Status::error(kFileNotFound);
+  if (inTransaction_) return Status::error(kTransactionActive);
+  sqlite3* db = handle();
+  if (!db) return lastError();
+  const QString name = QString("f%1").arg(nextSchema_++);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS ?2", -1, &st, nullptr);
+  const QByteArray p = path.toUtf8(), n = name.toUtf8();
+  sqlite3_bind_text(st, 1, p.constData(), p.size(), SQLITE_TRANSIENT);
+  sqlite3_bind_text(st, 2, n.constData(), n.size(), SQLITE_TRANSIENT);
+  const int rc = sqlite3_step(st);
+  sqlite3_finalize(st);
+  if (rc != SQLITE_DONE) {
+    const Status s = lastError();
+    closeIfIdle();
+    return s;
+  }
+  exec(QString("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(name));
+  attached_[path] = {name, 1};
+  *schema = name;
+  return Status::success();
+}
+
+void Database::detachNow(const QString& schema) {
+  exec(QString("DETACH DATABASE %1").arg(schema));
+}
+
+void Database::detach(const QString& path) {
+  auto it = attached_.find(path);
+  if (it == attached_.end()) return;
+  if (--it->second.count > 0) return;
+  const QString schema = it->second.schema;
+  attached_.erase(it);
+  if (inTransaction_) {
+    pendingDetach_[path] = schema;
+    return;
+  }
+  detachNow(schema);
+  closeIfIdle();
+}
+
+void Database::closeIfIdle() {
+  if (!db_ || !attached_.empty() || !pendingDetach_.empty() || inTransaction_) return;
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+Status Database::begin(int waitMs) {
+  if (inTransaction_) return Status::error(kTransactionActive);
+  sqlite3* db = handle();
+  if (!db) return lastError();
+  setWait(waitMs);
+  const Status s = exec("BEGIN IMMEDIATE");
+  setWait(kDefaultWaitMs);
+  if (!s.ok()) return s;
+  inTransaction_ = true;
+  return s;
+}
+
+Status Database::commit() {
+  if (!inTransaction_) return Status::success();
+  const Status s = exec("COMMIT");
+  if (!s.ok()) {
+    rollback();
+    return s;
+  }
+  inTransaction_ = false;
+  for (const auto& [path, schema] : pendingDetach_)
+    detachNow(schema);
+  pendingDetach_.clear();
+  closeIfIdle();
+  return s;
+}
+
+void Database::rollback() {
+  if (!inTransaction_) return;
+  if (db_ && !sqlite3_get_autocommit(db_)) exec("ROLLBACK");
+  inTransaction_ = false;
+  noteWrite();  // whatever was read ahead inside the transaction may have been undone
+  for (const auto& [path, schema] : pendingDetach_)
+    detachNow(schema);
+  pendingDetach_.clear();
+  closeIfIdle();
+}
+
+}  // namespace files::detail
