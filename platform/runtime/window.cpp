@@ -1,0 +1,441 @@
+#include "platform/runtime/window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "platform/runtime/frame.h"
+#include "platform/runtime/threads.h"
+#include "platform/runtime/window_stack.h"
+
+namespace rt {
+
+// Turns Qt's events on a window's widgets into the window's events.
+class WindowWatcher : public QObject {
+ public:
+  explicit WindowWatcher(Window& w) : w_(w) {}
+
+  bool eventFilter(QObject* obj, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::Close:
+        if (obj == w_.outer_ && !w_.closing_) {
+          e->ignore();
+          w_.post(EventKind::CloseWindow);
+          return true;
+        }
+        break;
+      case QEvent::Resize:
+        if (obj == w_.client_) w_.applyStrategy();
+        break;
+      case QEvent::KeyPress: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Shift || k->key() == Qt::Key_Control || k->key() == Qt::Key_Alt ||
+            k->key() == Qt::Key_Meta)
+          break;
+        const int combination = k->keyCombination().toCombined();
+        const bool alerted = w_.alertAll_ || std::find(w_.alertKeys_.begin(), w_.alertKeys_.end(),
+                                                       combination) != w_.alertKeys_.end();
+        if (alerted) {
+          Event ev{EventKind::AlertKey, controlOf(obj), combination};
+          w_.post(ev);
+          return true;
+        }
+        break;
+      }
+      case QEvent::MouseButtonPress:
+        if (const int n = controlOf(obj); n != 0) {
+          const Control* c = w_.control(n);
+          if (c && (c->kind() == ControlKind::Region || c->kind() == ControlKind::Image))
+            w_.post(EventKind::Accepted, n);
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  int controlOf(QObject* obj) const {
+    for (const auto& c : w_.controls_)
+      if (c->widget() == obj) return c->number();
+    return 0;
+  }
+  Window& w_;
+};
+
+Window::Window(WindowDecl decl) : decl_(std::move(decl)), watcher_(std::make_unique<WindowWatcher>(*this)) {}
+
+Window::~Window() {
+  close();
+  delete outer_;
+}
+
+void Window::setWidgets(QWidget* outer, QWidget* client) {
+  outer_ = outer;
+  client_ = client;
+  outer_->installEventFilter(watcher_.get());
+  client_->installEventFilter(watcher_.get());
+}
+
+void Window::build() {
+  auto* client = new QWidget;
+  client->resize(decl_.size);
+  if (decl_.resizable)
+    client->setMinimumSize(decl_.size);
+  else
+    client->setFixedSize(decl_.size);
+  Frame* frame = Frame::instance();
+  if (decl_.kind == WindowKind::Document && frame && frame->area()) {
+    auto* sub = new QMdiSubWindow;
+    sub->setWidget(client);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (!decl_.resizable)
+      sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    frame->area()->addSubWindow(sub);
+    sub->adjustSize();
+    setWidgets(sub, client);
+  } else {
+    QWidget* parent = frame ? frame->widget() : nullptr;
+    Qt::WindowFlags flags = Qt::Dialog;
+    if (decl_.frameless) flags = Qt::Dialog | Qt::FramelessWindowHint;
+    client->setParent(parent, flags);
+    setWidgets(client, client);
+  }
+  outer_->setWindowTitle(decl_.title);
+  if (decl_.position.x() >= 0 && decl_.position.y() >= 0) outer_->move(decl_.position);
+}
+
+Control& Window::add(const ControlDecl& d) {
+  if (!outer_) build();
+  QWidget* w = nullptr;
+  QWidget* parent = client_;
+  switch (d.kind) {
+    case ControlKind::Prompt:
+    case ControlKind::String: {
+      auto* l = new QLabel(d.text, parent);
+      l->setTextFormat(Qt::PlainText);
+      if (d.flags & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (d.flags & kCentered) l->setAlignment(Qt::AlignCenter);
+      w = l;
+      break;
+    }
+    case ControlKind::Button: {
+      auto* b = new QPushButton(d.text, parent);
+      b->setDefault(d.flags & kDefault);
+      b->setAutoDefault(false);
+      b->setFlat(d.flags & kFlatButton);
+      w = b;
+      break;
+    }
+    case ControlKind::Entry: {
+      auto* e = new QLineEdit(parent);
+      e->setReadOnly(d.flags & kReadOnly);
+      if (d.flags & kRight) e->setAlignment(Qt::AlignRight);
+      w = e;
+      break;
+    }
+    case ControlKind::Text: {
+      auto* t = new QPlainTextEdit(parent);
+      t->setReadOnly(d.flags & kReadOnly);
+      w = t;
+      break;
+    }
+    case ControlKind::Check:
+      w = new QCheckBox(d.text, parent);
+      break;
+    case ControlKind::Image: {
+      auto* l = new QLabel(parent);
+      l->setScaledContents(d.flags & kStretch);
+      l->setAlignment(Qt::AlignCenter);
+      w = l;
+      break;
+    }
+    case ControlKind::Region:
+      w = new QWidget(parent);
+      break;
+    case ControlKind::Group:
+      w = new QGroupBox(d.text, parent);
+      break;
+    case ControlKind::Box: {
+      auto* f = new QFrame(parent);
+      f->setFrameShape(QFrame::Box);
+      w = f;
+      break;
+    }
+    case ControlKind::Sheet:
+      w = new QTabWidget(parent);
+      break;
+    case ControlKind::Tab: {
+      Control* sheet = control(d.parent);
+      auto* tabs = sheet ? qobject_cast<QTabWidget*>(sheet->widget()) : nullptr;
+      w = new QWidget;
+      if (tabs) tabs->addTab(w, d.text);
+      break;
+    }
+    case ControlKind::Progress:
+      w = new QProgressBar(parent);
+      break;
+  }
+  auto* c = new Control(*this, d, w);
+  controls_.emplace_back(c);
+  if (d.kind != ControlKind::Tab) {
+    w->setGeometry(d.rect);
+    w->installEventFilter(watcher_.get());
+  }
+  if (!d.tip.isEmpty()) c->setTip(d.tip);
+  if (d.kind == ControlKind::Image) c->setImage(d.text);
+  if (d.flags & kDisabled) c->setEnabled(false);
+  if (d.flags & kHidden) c->hidden_ = true;
+
+  switch (d.kind) {
+    case ControlKind::Button:
+      QObject::connect(static_cast<QPushButton*>(w), &QPushButton::clicked,
+                       [this, n = d.number] { post(EventKind::Accepted, n); });
+      break;
+    case ControlKind::Entry:
+      QObject::connect(static_cast<QLineEdit*>(w), &QLineEdit::editingFinished, [this, c] {
+        if (!static_cast<QLineEdit*>(c->widget())->isModified()) return;
+        static_cast<QLineEdit*>(c->widget())->setModified(false);
+        if (c->update()) {
+          post(EventKind::Accepted, c->number());
+        } else {
+          // Refused input: beep and keep the cursor where the mistake is.
+          QApplication::beep();
+          c->setFocus();
+          post(EventKind::Rejected, c->number());
+        }
+      });
+      break;
+    case ControlKind::Check:
+      QObject::connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, [this, c] {
+        c->update();
+        post(EventKind::Accepted, c->number());
+      });
+      break;
+    case ControlKind::Sheet:
+      QObject::connect(static_cast<QTabWidget*>(w), &QTabWidget::currentChanged, [this, n = d.number] {
+        updateTabVisibility();
+        post(EventKind::NewSelection, n);
+      });
+      break;
+    default:
+      break;
+  }
+  if (open_) {
+    recordedRects_.push_back(d.rect);
+    updateTabVisibility();
+  }
+  return *c;
+}
+
+Control* Window::control(int number) const {
+  for (const auto& c : controls_)
+    if (c->number() == number) return c.get();
+  return nullptr;
+}
+
+bool Window::isShownByParents(const Control& c) const {
+  int parent = c.decl().parent;
+  for (int depth = 0; parent != 0 && depth < 16; ++depth) {
+    const Control* p = control(parent);
+    if (!p) break;
+    if (p->isHidden()) return false;
+    if (p->kind() == ControlKind::Tab) {
+      const Control* sheet = control(p->decl().parent);
+      auto* tabs = sheet ? qobject_cast<QTabWidget*>(sheet->widget()) : nullptr;
+      if (tabs && tabs->currentWidget() != p->widget()) return false;
+    }
+    parent = p->decl().parent;
+  }
+  return true;
+}
+
+void Window::updateTabVisibility() {
+  for (const auto& c : controls_) {
+    if (c->kind() == ControlKind::Tab) continue;
+    c->widget()->setVisible(!c->isHidden() && isShownByParents(*c));
+  }
+}
+
+void Window::open() {
+  if (open_) return;
+  if (!outer_) build();
+  thread_ = rt::thread();
+  open_ = true;
+  ended_ = false;
+  recordedSize_ = client_->size();
+  recordedRects_.clear();
+  for (const auto& c : controls_)
+    recordedRects_.push_back(c->decl().rect);
+  lastSize_ = recordedSize_;
+  detail::pushWindow(thread_, this, this, [this](bool blocked) { setBlocked(blocked); });
+  updateTabVisibility();
+  display();
+  outer_->show();
+  outer_->raise();
+  outer_->activateWindow();
+  events_.push_front(Event{EventKind::OpenWindow});
+  wake(thread_);
+}
+
+void Window::close() {
+  if (!open_) return;
+  open_ = false;
+  closing_ = true;
+  if (timer_) timer_->stop();
+  detail::removeWindow(thread_, this);
+  outer_->hide();
+  // The frame's client area owns document windows; deleting the outer widget removes them.
+  delete outer_;
+  outer_ = client_ = nullptr;
+  controls_.clear();
+  closing_ = false;
+  // Threads waiting for windows to close (the frame closing down) look again.
+  wakeAll();
+}
+
+bool Window::accept() {
+  if (!open_ || ended_) return false;
+  if (event_.kind == EventKind::CloseDown || (event_.kind == EventKind::CloseWindow && !closeCancelled_)) {
+    ended_ = true;
+    return false;
+  }
+  closeCancelled_ = false;
+  event_ = Event{};
+  waitUntil([this] { return !events_.empty() || !open_; });
+  if (!open_) return false;
+  event_ = events_.front();
+  events_.pop_front();
+  if (event_.kind == EventKind::CloseWindow || event_.kind == EventKind::CloseDown) beforeClose();
+  return true;
+}
+
+void Window::queue(const Event& e) {
+  if (e.kind == EventKind::Timer || e.kind == EventKind::Sized) {
+    for (const Event& q : events_)
+      if (q.kind == e.kind) return;
+  }
+  events_.push_back(e);
+  wake(thread_);
+}
+
+void Window::post(const Event& e) {
+  if (!open_) return;
+  queue(e);
+}
+
+void Window::setTimer(int hundredths) {
+  if (!outer_) build();
+  if (!timer_) {
+    timer_ = new QTimer(client_);
+    QObject::connect(timer_, &QTimer::timeout, [this] { post(EventKind::Timer); });
+  }
+  if (hundredths <= 0)
+    timer_->stop();
+  else
+    timer_->start(hundredths * 10);
+}
+
+void Window::alert(int keyCombination) {
+  alertKeys_.push_back(keyCombination);
+}
+void Window::alertAllKeys() {
+  alertAll_ = true;
+}
+
+void Window::display() {
+  for (const auto& c : controls_)
+    if (c->variable()) c->display();
+}
+
+QString Window::title() const {
+  return outer_ ? outer_->windowTitle() : decl_.title;
+}
+
+void Window::setTitle(const QString& title) {
+  decl_.title = title;
+  if (outer_) outer_->setWindowTitle(title);
+}
+
+void Window::setMinimumSize(const QSize& size) {
+  if (!outer_) build();
+  client_->setMinimumSize(size.expandedTo(decl_.resizable ? decl_.size : size));
+}
+
+QRect Window::normalGeometry() const {
+  return outer_ ? outer_->geometry() : QRect();
+}
+void Window::moveTo(const QPoint& p) {
+  if (outer_) outer_->move(p);
+}
+void Window::resizeTo(const QSize& s) {
+  if (outer_) outer_->resize(s);
+}
+bool Window::isMaximized() const {
+  return outer_ && outer_->isMaximized();
+}
+bool Window::isMinimized() const {
+  return outer_ && outer_->isMinimized();
+}
+void Window::maximize() {
+  if (outer_) outer_->showMaximized();
+}
+void Window::showNormal() {
+  if (outer_) outer_->showNormal();
+}
+
+void Window::setBlocked(bool blocked) {
+  if (client_) client_->setEnabled(!blocked);
+}
+
+void Window::applyStrategy() {
+  if (!open_ || decl_.strategy == ResizeStrategy::None) return;
+  const QSize now = client_->size();
+  if (now == lastSize_) return;
+  lastSize_ = now;
+  client_->setUpdatesEnabled(false);
+  for (size_t i = 0; i < controls_.size() && i < recordedRects_.size(); ++i) {
+    Control& c = *controls_[i];
+    if (c.kind() == ControlKind::Tab) continue;
+    ResizeClass cls = ResizeClass::Proportional;
+    switch (c.kind()) {
+      case ControlKind::Entry:
+        cls = ResizeClass::Entry;
+        break;
+      case ControlKind::Button:
+        cls = ResizeClass::Button;
+        break;
+      case ControlKind::Check:
+        cls = ResizeClass::CheckOrRadio;
+        break;
+      default:
+        break;
+    }
+    c.widget()->setGeometry(resizedGeometry(decl_.strategy, cls, recordedRects_[i], recordedSize_, now));
+  }
+  client_->setUpdatesEnabled(true);
+  post(EventKind::Sized);
+}
+
+Window* Window::topOf(int thread) {
+  return detail::topWindow(thread);
+}
+bool Window::hasWindows(int thread) {
+  return detail::hasWindows(thread);
+}
+
+}  // namespace rt

@@ -1,0 +1,50 @@
+// Drives the program's real windows from a test the way a user does: it runs the event loop until
+// something appears or the program is idle, finds windows, buttons, menu items and message boxes by
+// their texts, clicks, types and answers. Tests never reach into a window's internals.
+//
+// Everything here runs outside the program's threads (on the test's own stack), like the event loop.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAbstractButton;
+class QMessageBox;
+class QWidget;
+class QMainWindow;
+
+namespace test {
+
+inline constexpr int kDeadlineMs = 5000;
+
+// Runs the event loop until `condition` holds; false when the deadline passed first.
+bool runUntil(const std::function<bool()>& condition, int deadlineMs = kDeadlineMs);
+// Runs the event loop until no program thread is waiting for its turn and no event is pending.
+void settle();
+
+// The visible message box whose text contains `text` (any box when empty), or null.
+QMessageBox* messageBox(const QString& text = QString());
+// Waits for such a box and presses its button whose text (without "&") is `button`; false if either
+// never shows up.
+bool answer(const QString& button, const QString& text = QString());
+// Texts of the boxes on screen.
+QStringList messageTexts();
+
+// A visible window (top-level, or a document inside the frame) with exactly this title, or null.
+QWidget* window(const QString& title);
+bool waitForWindow(const QString& title);
+// Titles of the visible document windows inside the frame and of top-level windows.
+QStringList windowTitles();
+
+// The visible button of `window` whose text, without "&", is `text`.
+QAbstractButton* button(QWidget* window, const QString& text);
+void click(QAbstractButton* b);
+// Chooses the frame's menu item at `path` (texts with their "&"), as a user would.
+bool chooseMenu(QMainWindow* frame, const QStringList& path);
+
+// Keys to the widget that has the focus in `window`.
+void type(QWidget* target, const QString& text);
+void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+}  // namespace test
