@@ -431,6 +431,13 @@ void Window::applyStrategy() {
   post(EventKind::Sized);
 }
 
+bool post(int thread, const Event& e) {
+  Window* w = detail::topWindow(thread);
+  if (!w) return false;
+  w->post(e);
+  return true;
+}
+
 Window* Window::topOf(int thread) {
   return detail::topWindow(thread);
 }

@@ -146,4 +146,7 @@ class Window {
   QSize lastSize_;
 };
 
+// Posts an event to a thread: to its latest open window. False when the thread has no window.
+bool post(int thread, const Event& e);
+
 }  // namespace rt

@@ -1,0 +1,74 @@
+#include "platform/runtime/threads.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "tests/support/ui_driver.h"
+
+namespace {
+
+TEST(Threads, StartedThreadsRunInTurnsFromTheEventLoop) {
+  QStringList log;
+  bool go = false;
+  const int a = rt::start([&] {
+    log << "a1";
+    rt::waitUntil([&] { return go; });
+    log << "a2";
+  });
+  const int b = rt::start([&] {
+    log << "b1";
+    go = true;
+    rt::wake(a);
+    log << "b2";
+  });
+  EXPECT_NE(a, b);
+  EXPECT_TRUE(log.isEmpty()) << "a started thread waits for the event loop";
+  ASSERT_TRUE(test::runUntil([&] { return rt::liveThreads() == 0; }));
+  // b runs to its end before a, which it woke, gets its turn again.
+  EXPECT_EQ(log, QStringList({"a1", "b1", "b2", "a2"}));
+}
+
+TEST(Threads, EachThreadKnowsItsNumberAndKeepsItsOwnValues) {
+  static rt::ThreadLocal<int> side;
+  int seenA = 0, seenB = 0, numberA = 0;
+  bool bDone = false;
+  const int a = rt::start([&] {
+    numberA = rt::thread();
+    *side = 1;
+    rt::waitUntil([&] { return bDone; });
+    seenA = *side;
+  });
+  rt::start([&] {
+    *side = 2;
+    seenB = *side;
+    bDone = true;
+    rt::wake(a);
+  });
+  ASSERT_TRUE(test::runUntil([&] { return rt::liveThreads() == 0; }));
+  EXPECT_EQ(numberA, a);
+  EXPECT_EQ(seenA, 1);
+  EXPECT_EQ(seenB, 2);
+  EXPECT_EQ(rt::thread(), 0) << "the test itself runs outside every program thread";
+}
+
+TEST(Threads, AbandoningUnwindsWaitingThreads) {
+  struct Guard {
+    bool* flag;
+    ~Guard() { *flag = true; }
+  };
+  bool unwound = false, continued = false;
+  rt::start([&] {
+    Guard g{&unwound};
+    rt::waitUntil([] { return false; });
+    continued = true;
+  });
+  test::settle();
+  ASSERT_EQ(rt::liveThreads(), 1);
+  rt::abandonAll();
+  EXPECT_TRUE(unwound);
+  EXPECT_FALSE(continued);
+  EXPECT_EQ(rt::liveThreads(), 0);
+}
+
+}  // namespace
