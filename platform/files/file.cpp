@@ -734,11 +734,6 @@ Key::Key(File* file, const char* name, std::initializer_list<Field*> components,
   file->addKey(this);
 }
 
-bool Key::holdsBuffer() const {
-  if (!isOptional()) return true;
-  for (const Field* c : components_)
-    if (!c->isBlank()) return true;
-  return false;
-}
+bool Key::holdsBuffer() const { return !isOptional() || components_.empty() || !components_.front()->isBlank(); }
 
 }  // namespace files

@@ -5,7 +5,8 @@
 // records with equal values follow one another in the order they were added.
 //
 //   unique     no two records may agree in every component (adding one fails with kDuplicateKey)
-//   optional   records whose components are all blank or zero are not in the key at all
+//   optional   records whose leading component is blank or zero are not in the key at all (a song
+//              without a category is not in the order by category, whatever its other fields hold)
 //   primary    the file's identity key: unique and optional
 //   numbered   the last component is numbered by the program when a record is inserted (one above
 //              the highest among the records that agree in the earlier components)
@@ -46,8 +47,8 @@ class Key {
   bool isPrimary() const { return (attributes_ & kPrimary) == kPrimary; }
   bool isNumbered() const { return attributes_ & kNumbered; }
   unsigned attributes() const { return attributes_; }
-  // Whether the buffer's record belongs in this key (always, unless the key is optional and every
-  // component is blank or zero).
+  // Whether the buffer's record belongs in this key (always, unless the key is optional and its
+  // leading component is blank or zero).
   bool holdsBuffer() const;
 
  private:

@@ -20,11 +20,9 @@ QString indexName(const Key& k) {
 }
 
 QString membership(const Key& k) {
-  if (!k.isOptional()) return QString();
-  QStringList terms;
-  for (const Field* f : k.components())
-    terms << columnName(*f) + (f->isText() ? " <> ''" : " <> 0");
-  return "(" + terms.join(" OR ") + ")";
+  if (!k.isOptional() || k.components().empty()) return QString();
+  const Field& lead = *k.components().front();
+  return "(" + columnName(lead) + (lead.isText() ? " <> '')" : " <> 0)");
 }
 
 static QString typeCode(const Field& f) {

@@ -6,7 +6,7 @@
 //                     _chg INTEGER                             change counter, +1 on every rewrite
 //                     one column per field, memos last         TEXT COLLATE KVX or INTEGER, never NULL
 //   index K_<key>     one per key, on its components; UNIQUE for unique keys; optional keys are partial
-//                     indexes that leave out rows whose components are all '' or 0
+//                     indexes that leave out rows whose leading component is '' or 0
 //   table _kvx_file   item/value pairs: kind, label, version, layout (see File::layout())
 //   table _kvx_count  one row holding the number of records, kept by two triggers
 #pragma once
@@ -27,7 +27,7 @@ inline constexpr const char* kFileKind = "kvx98 data file";
 QString quoted(const QString& identifier);
 QString columnName(const Field& f);
 QString indexName(const Key& k);
-// "("A" <> '' OR "B" <> 0)" for an optional key; empty for one that holds every record.
+// "("A" <> '')" for an optional key led by the text A; empty for a key that holds every record.
 QString membership(const Key& k);
 QString layoutText(const File& f);
 // Statements that create the file's tables, indexes and triggers in `schema`.

@@ -1,5 +1,5 @@
 // A small file declaration for the driver's tests: one text key with duplicates, an optional
-// two-part key, a unique optional name key and a numbered identity key.
+// two-part key led by a text, a unique optional name key and a numbered identity key.
 #pragma once
 
 #include "platform/files/file.h"
