@@ -80,7 +80,7 @@ void onFocused(Action act) {
 }  // namespace
 
 void halt(const QString& text, int exitCode) {
-  if (!text.isEmpty() && rt::thread() != 0) message(text, "Halt", Icon::Hand);
+  if (!text.isEmpty()) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   if (haltHandler()) {
     haltHandler()(text, exitCode);
     if (rt::thread() != 0) waitUntil([] { return false; });

@@ -377,13 +377,16 @@ void Window::setMinimumSize(const QSize& size) {
 }
 
 QRect Window::normalGeometry() const {
-  return outer_ ? outer_->geometry() : QRect();
+  if (!outer_) return QRect();
+  // A top-level window knows its normal geometry even while maximised; a document must be made
+  // normal first (the caller does).
+  return outer_->isWindow() ? outer_->normalGeometry() : outer_->geometry();
 }
 void Window::moveTo(const QPoint& p) {
-  if (outer_) outer_->move(p);
+  if (outer_) outer_->setGeometry(QRect(p, outer_->geometry().size()));
 }
 void Window::resizeTo(const QSize& s) {
-  if (outer_) outer_->resize(s);
+  if (outer_) outer_->setGeometry(QRect(outer_->geometry().topLeft(), s));
 }
 bool Window::isMaximized() const {
   return outer_ && outer_->isMaximized();

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "tests/support/qt_printers.h"
+
 class QAbstractButton;
 class QMessageBox;
 class QWidget;

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/qt_printers.h"
+
 namespace test {
 
 class Workspace {
