@@ -1,9 +1,7 @@
 #include "platform/runtime/message.h"
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
-#include <vector>
 
 #include "platform/runtime/frame.h"
 #include "platform/runtime/threads.h"
@@ -13,7 +11,6 @@ namespace rt {
 namespace {
 
 bool answerAll = false;
-std::vector<QPointer<QMessageBox>> openBoxes;
 
 struct ButtonInfo {
   Button button;
@@ -87,21 +84,19 @@ Button message(const QString& text, const QString& caption, Icon icon, unsigned 
     wake(caller);
   });
   detail::pushWindow(caller, box, nullptr, [](bool) {});
-  openBoxes.emplace_back(box);
   box->show();
   box->raise();
   waitUntil([&answer] { return answer != 0 || answerAll; });
   if (!answer) answer = escape;
   detail::removeWindow(caller, box);
-  std::erase_if(openBoxes, [box](const QPointer<QMessageBox>& p) { return p == box || p.isNull(); });
   box->hide();
   delete box;
   return answer;
 }
 
-void answerEveryMessage() {
-  answerAll = true;
-  wakeAll();
+void answerEveryMessage(bool on) {
+  answerAll = on;
+  if (on) wakeAll();
 }
 
 }  // namespace rt

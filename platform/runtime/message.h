@@ -32,8 +32,8 @@ inline constexpr unsigned kYesNoIgnore = kYes | kNo | kIgnore;
 Button message(const QString& text, const QString& caption = QString(), Icon icon = Icon::None,
                unsigned buttons = kOk, Button defaultButton = Button(0));
 
-// From now on every box is answered at once with its escape button, and boxes on screen are answered
-// so: the program is being shut down by the system and nobody is there to answer.
-void answerEveryMessage();
+// While on, every box is answered at once with its escape button, boxes on screen included: the
+// program is being shut down by the system and nobody is there to answer.
+void answerEveryMessage(bool on = true);
 
 }  // namespace rt

@@ -10,8 +10,8 @@ class QPrinter;
 namespace rt {
 
 // Ends the program at once with the closing text `text` (written to the standard error stream; the
-// user has seen the message that led here). Never returns. Tests replace the stop with setHaltHandler(); the calling thread then
-// waits forever (until rt::abandonAll()).
+// user has seen the message that led here). Never returns. Tests replace the stop with setHaltHandler(); the
+// calling thread then waits forever (until rt::abandonAll()).
 [[noreturn]] void halt(const QString& text = QString(), int exitCode = 1);
 void setHaltHandler(std::function<void(const QString& text, int exitCode)> handler);
 

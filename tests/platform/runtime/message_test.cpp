@@ -80,6 +80,7 @@ TEST_F(MessageTest, WhenNobodyCanAnswerEveryBoxTakesItsEscapeButton) {
   ASSERT_TRUE(test::runUntil([&] { return answer != 0; }));
   EXPECT_EQ(answer, rt::kCancel);
   EXPECT_FALSE(test::messageBox("Pending"));
+  rt::answerEveryMessage(false);
 }
 
 }  // namespace
