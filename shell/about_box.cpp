@@ -6,25 +6,25 @@
 void AboutBox() {
   enum { kLogo = 1, kName, kVersion, kPurpose, kOk };
   rt::Window w({.title = QString("About ") + kProgramTitle,
-                .size = {340, 190},
+                .size = {340, 200},
                 .kind = rt::WindowKind::Dialog,
                 .resizable = false,
                 .strategy = rt::ResizeStrategy::None});
-  w.add({.kind = rt::ControlKind::Image, .number = kLogo, .text = "kvx98nte.gif", .rect = {16, 16, 120, 40}});
+  w.add({.kind = rt::ControlKind::Image, .number = kLogo, .text = "kvx98nte.gif", .rect = {16, 16, 190, 40}});
   w.add(
-      {.kind = rt::ControlKind::String, .number = kName, .text = kProgramTitle, .rect = {150, 16, 180, 20}});
+      {.kind = rt::ControlKind::String, .number = kName, .text = kProgramTitle, .rect = {16, 64, 310, 20}});
   w.add({.kind = rt::ControlKind::String,
          .number = kVersion,
          .text = "Version " + VersionText,
-         .rect = {150, 38, 180, 20}});
+         .rect = {16, 84, 310, 20}});
   w.add({.kind = rt::ControlKind::String,
          .number = kPurpose,
          .text = "The catalogue of your music collection:\nsongs, albums, playlists and labels.",
-         .rect = {16, 76, 310, 50}});
+         .rect = {16, 108, 310, 40}});
   w.add({.kind = rt::ControlKind::Button,
          .number = kOk,
          .text = "&OK",
-         .rect = {130, 146, 80, 28},
+         .rect = {130, 160, 80, 28},
          .flags = rt::kDefault});
   w.open();
   while (w.accept())

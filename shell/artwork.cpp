@@ -48,13 +48,13 @@ QPixmap transparent(int w, int h) {
 }
 
 QPixmap frameLogo() {
-  QPixmap pm = transparent(160, 40);
+  QPixmap pm = transparent(190, 40);
   QPainter p(&pm);
   drawNote(p, QRectF(2, 2, 28, 36), kInk);
   QFont f("DejaVu Serif", 13, QFont::Bold, true);
   p.setFont(f);
   p.setPen(kInk);
-  p.drawText(QRectF(34, 0, 126, 40), Qt::AlignVCenter | Qt::AlignLeft, "Cantorix Pro 98");
+  p.drawText(QRectF(34, 0, 156, 40), Qt::AlignVCenter | Qt::AlignLeft, "Cantorix Pro 98");
   return pm;
 }
 

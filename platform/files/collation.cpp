@@ -8,19 +8,34 @@ namespace files {
 namespace {
 
 int trimmedLength(const char* s, int n) {
-  while (n > 0 && s[n - 1] == ' ')
-    --n;
+  while (n > 0 && s[n - 1] == ' ') --n;
   return n;
 }
 
-unsigned char asciiLower(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+// Decodes the code point at s[*i] and moves past it. A byte that does not start a well-formed
+// sequence stands for itself (above every real code point), so broken text still orders stably.
+char32_t decode(const unsigned char* s, int n, int* i) {
+  const unsigned char b = s[*i];
+  int len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+  if (len == 0 || *i + len > n) {
+    ++*i;
+    return 0x110000 + b;
+  }
+  char32_t c = len == 1 ? b : b & (0x7F >> len);
+  for (int k = 1; k < len; ++k) {
+    if ((s[*i + k] & 0xC0) != 0x80) {
+      ++*i;
+      return 0x110000 + b;
+    }
+    c = (c << 6) | (s[*i + k] & 0x3F);
+  }
+  *i += len;
+  return c;
 }
 
-int compareFolded(const char* a, int na, const char* b, int nb) {
-  const QString fa = QString::fromUtf8(a, na).toCaseFolded();
-  const QString fb = QString::fromUtf8(b, nb).toCaseFolded();
-  return fa.compare(fb, Qt::CaseSensitive);
+char32_t fold(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+  return c < 0x110000 ? QChar::toCaseFolded(c) : c;
 }
 
 int collate(void*, int na, const void* a, int nb, const void* b) {
@@ -34,23 +49,21 @@ int compareText(const char* a, int na, const char* b, int nb) {
   nb = trimmedLength(b, nb);
   const auto* ua = reinterpret_cast<const unsigned char*>(a);
   const auto* ub = reinterpret_cast<const unsigned char*>(b);
-  const int n = na < nb ? na : nb;
-  for (int i = 0; i < n; ++i) {
-    if (ua[i] >= 0x80 || ub[i] >= 0x80) {
-      // Both prefixes are equal ASCII up to here, so folding the rest decides the order. i sits on a
-      // character boundary because everything before it is ASCII.
-      return compareFolded(a + i, na - i, b + i, nb - i);
+  int i = 0, j = 0;
+  while (i < na && j < nb) {
+    char32_t ca, cb;
+    if (ua[i] < 0x80 && ub[j] < 0x80) {  // the common case, without decoding
+      ca = fold(ua[i++]);
+      cb = fold(ub[j++]);
+    } else {
+      ca = fold(decode(ua, na, &i));
+      cb = fold(decode(ub, nb, &j));
     }
-    const unsigned char ca = asciiLower(ua[i]);
-    const unsigned char cb = asciiLower(ub[i]);
     if (ca != cb) return ca < cb ? -1 : 1;
   }
-  if (na == nb) return 0;
-  // One text is a prefix of the other; the longer one may still fold to something shorter (rare
-  // characters such as U+0130), so only plain ASCII remainders decide here.
-  const unsigned char* rest = na > nb ? ua + n : ub + n;
-  if (*rest >= 0x80) return compareFolded(a + n, na - n, b + n, nb - n);
-  return na < nb ? -1 : 1;
+  if (i < na) return 1;
+  if (j < nb) return -1;
+  return 0;
 }
 
 int registerCollation(sqlite3* db) {

@@ -1,8 +1,8 @@
 // The collation every key and every text column of the data files uses.
 //
-// Texts compare by their Unicode case-folded characters ("Ärzte" equals "ärzte", "Straße" sorts with
-// "strasse" only if folding makes them equal), with trailing spaces ignored. ASCII texts take a fast
-// path that gives the same order as the full comparison. Every program that opens the data files must
+// Texts compare character by character by their case-folded code points ("Ärzte" equals "ärzte";
+// simple folding, one character for one, so "Straße" and "Strasse" stay different), with trailing
+// spaces ignored. Nothing is allocated: the comparison runs inside every index search. Every program that opens the data files must
 // register it under kCollationName on its connection before touching an index, or SQLite refuses the
 // schema; the indexes' order depends on it never changing.
 #pragma once
