@@ -84,7 +84,7 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
     closeIfIdle();
     return s;
   }
-  exec(QString("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(name));
+  exec(QString("PRAGMA %1.journal_mode=PERSIST; PRAGMA %1.synchronous=FULL").arg(name));
   attached_[path] = {name, 1};
   *schema = name;
   return Status::success();

@@ -164,6 +164,13 @@ bool Control::update() {
   return true;
 }
 
+QString dragMimeType(const QString& kind) { return "application/x-kvx98-" + kind.toLower(); }
+
+void Control::acceptDrops(const QString& kind) {
+  dropKind_ = kind;
+  widget_->setAcceptDrops(!kind.isEmpty());
+}
+
 int Control::currentTab() const {
   auto* tabs = qobject_cast<QTabWidget*>(widget_);
   if (!tabs) return 0;

@@ -46,6 +46,9 @@ enum ControlFlags : unsigned {
   kStretch = 1u << 7,  // image scaled to the control
 };
 
+// The MIME type under which drags offer things of a kind ("Songs" -> "application/x-kvx98-songs").
+QString dragMimeType(const QString& kind);
+
 struct ControlDecl {
   ControlKind kind = ControlKind::Prompt;
   int number = 0;
@@ -91,6 +94,11 @@ class Control {
   // Reads the control's text into its variable; false (variable unchanged) if the picture refuses it.
   bool update();
 
+  // Lets the user drop things offered under `kind` (such as "Songs") on the control; each drop arrives
+  // as a Drop event carrying the offered text.
+  void acceptDrops(const QString& kind);
+  const QString& dropKind() const { return dropKind_; }
+
   // For sheets: the number of the tab shown, and choosing one.
   int currentTab() const;
   void selectTab(int tabNumber);
@@ -104,6 +112,7 @@ class Control {
   QWidget* widget_;
   files::Field* variable_ = nullptr;
   bool hidden_ = false;
+  QString dropKind_;
 };
 
 }  // namespace rt

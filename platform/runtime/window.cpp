@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -54,6 +56,27 @@ class WindowWatcher : public QObject {
         }
         break;
       }
+      case QEvent::DragEnter:
+      case QEvent::DragMove:
+        if (const Control* c = w_.control(controlOf(obj)); c && !c->dropKind().isEmpty()) {
+          auto* d = static_cast<QDropEvent*>(e);
+          if (d->mimeData()->hasFormat(dragMimeType(c->dropKind()))) {
+            d->acceptProposedAction();
+            return true;
+          }
+        }
+        break;
+      case QEvent::Drop:
+        if (const Control* c = w_.control(controlOf(obj)); c && !c->dropKind().isEmpty()) {
+          auto* d = static_cast<QDropEvent*>(e);
+          const QString type = dragMimeType(c->dropKind());
+          if (d->mimeData()->hasFormat(type)) {
+            d->acceptProposedAction();
+            w_.post(Event{EventKind::Drop, c->number(), 0, QString::fromUtf8(d->mimeData()->data(type))});
+            return true;
+          }
+        }
+        break;
       case QEvent::MouseButtonPress:
         if (const int n = controlOf(obj); n != 0) {
           const Control* c = w_.control(n);

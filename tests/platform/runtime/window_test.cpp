@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QStringList>
 
 #include "platform/files/field.h"
+#include "platform/runtime/program.h"
 #include "platform/runtime/threads.h"
 #include "tests/support/ui_driver.h"
 
@@ -166,6 +170,62 @@ TEST_F(WindowTest, AnEntryRefusesWhatItsPictureCannotHold) {
   EXPECT_EQ(events.back(), EventKind::Accepted);
   test::pressKey(number, Qt::Key_Insert);
   EXPECT_EQ(events.back(), EventKind::AlertKey);
+}
+
+TEST_F(WindowTest, DroppedThingsOfTheAcceptedKindArriveAsDropEvents) {
+  std::vector<rt::Event> drops;
+  rt::start([&] {
+    rt::Window w({.title = "Target", .size = {200, 80}, .kind = rt::WindowKind::Dialog});
+    w.add({.kind = ControlKind::Entry, .number = 4, .rect = {10, 10, 80, 24}}).acceptDrops("Songs");
+    w.open();
+    while (w.accept())
+      if (w.event().kind == EventKind::Drop) drops.push_back(w.event());
+    w.close();
+  });
+  ASSERT_TRUE(test::waitForWindow("Target"));
+  QLineEdit* target = test::window("Target")->findChild<QLineEdit*>();
+  const auto drop = [&](const QString& type, const QByteArray& data) {
+    QMimeData mime;
+    mime.setData(type, data);
+    // What a drag over the entry delivers: entering, then the drop.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent e(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &e);
+    test::settle();
+  };
+  drop(rt::dragMimeType("Songs"), "42");
+  drop(rt::dragMimeType("Albums"), "7");
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].control, 4);
+  EXPECT_EQ(drops[0].data, "42");
+}
+
+TEST_F(WindowTest, TheEditActionsWorkOnTheFocusedEntry) {
+  rt::start([] {
+    rt::Window w({.title = "Edit", .size = {200, 80}, .kind = rt::WindowKind::Dialog});
+    w.add({.kind = ControlKind::Entry, .number = 1, .rect = {10, 10, 80, 24}});
+    w.add({.kind = ControlKind::Entry, .number = 2, .rect = {10, 40, 80, 24}});
+    w.open();
+    while (w.accept()) {
+    }
+    w.close();
+  });
+  ASSERT_TRUE(test::waitForWindow("Edit"));
+  auto edits = test::window("Edit")->findChildren<QLineEdit*>();
+  edits[0]->setFocus();
+  test::type(edits[0], "Abba");
+  edits[0]->selectAll();
+  rt::editCut();
+  EXPECT_EQ(edits[0]->text(), "");
+  edits[1]->setFocus();
+  rt::editPaste();
+  EXPECT_EQ(edits[1]->text(), "Abba");
+  edits[1]->selectAll();
+  rt::editCopy();
+  edits[0]->setFocus();
+  rt::editPaste();
+  EXPECT_EQ(edits[0]->text(), "Abba");
 }
 
 }  // namespace
