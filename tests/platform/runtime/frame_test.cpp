@@ -114,4 +114,26 @@ TEST_F(FrameTest, TheFramesMenusAreDisabledWhileItsThreadHasALaterWindow) {
   EXPECT_TRUE(frame->menuBar()->isEnabled());
 }
 
+TEST_F(FrameTest, ArrangingIconsLinesUpTheMinimisedDocumentsAlongTheBottom) {
+  for (const QString t : {"One", "Two", "Three"})
+    rt::start([t] {
+      rt::Window w({.title = t, .size = {200, 100}});
+      w.open();
+      while (w.accept()) {
+      }
+      w.close();
+    });
+  ASSERT_TRUE(test::waitForWindow("One") && test::waitForWindow("Two") && test::waitForWindow("Three"));
+  QMdiArea* area = frame->findChild<QMdiArea*>();
+  test::window("One")->showMinimized();
+  test::window("Three")->showMinimized();
+  rt::Frame::instance()->arrangeIcons();
+  const QRect one = test::window("One")->geometry(), three = test::window("Three")->geometry();
+  EXPECT_EQ(one.bottom(), area->viewport()->height() - 1);
+  EXPECT_EQ(three.bottom(), one.bottom());
+  EXPECT_EQ(one.x(), 0);
+  EXPECT_EQ(three.x(), one.width()) << "side by side, in the order they opened";
+  EXPECT_FALSE(test::window("Two")->isMinimized());
+}
+
 }  // namespace

@@ -4,10 +4,10 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QDropEvent>
 #include <QStringList>
 
 #include "platform/files/field.h"
