@@ -8,7 +8,8 @@ namespace files {
 namespace {
 
 int trimmedLength(const char* s, int n) {
-  while (n > 0 && s[n - 1] == ' ') --n;
+  while (n > 0 && s[n - 1] == ' ')
+    --n;
   return n;
 }
 

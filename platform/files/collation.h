@@ -2,9 +2,9 @@
 //
 // Texts compare character by character by their case-folded code points ("Ärzte" equals "ärzte";
 // simple folding, one character for one, so "Straße" and "Strasse" stay different), with trailing
-// spaces ignored. Nothing is allocated: the comparison runs inside every index search. Every program that opens the data files must
-// register it under kCollationName on its connection before touching an index, or SQLite refuses the
-// schema; the indexes' order depends on it never changing.
+// spaces ignored. Nothing is allocated: the comparison runs inside every index search. Every program that
+// opens the data files must register it under kCollationName on its connection before touching an index, or
+// SQLite refuses the schema; the indexes' order depends on it never changing.
 #pragma once
 
 #include <QByteArray>

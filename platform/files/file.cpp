@@ -1,82 +1,21 @@
 #include "platform/files/file.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
-#include <QFileInfo>
-#include <deque>
-#include <functional>
-#include <map>
-#include <optional>
 
 #include "platform/files/database.h"
+#include "platform/files/file_state.h"
 #include "platform/files/layout.h"
 
 namespace files {
-namespace {
 
+using detail::bind;
+using detail::collect;
 using detail::Database;
-
-struct Row {
-  Position pos = 0;
-  qint64 change = 0;
-  std::vector<QVariant> values;  // Record::all() order
-};
-
-void bind(sqlite3_stmt* st, int index, const QVariant& v) {
-  if (v.typeId() == QMetaType::QString) {
-    const QByteArray u = v.toString().toUtf8();
-    sqlite3_bind_text(st, index, u.constData(), u.size(), SQLITE_TRANSIENT);
-  } else {
-    sqlite3_bind_int64(st, index, v.toLongLong());
-  }
-}
-
-// Number of rows to read at once while QUICKSCAN is on.
-constexpr int kReadAhead = 64;
-
-}  // namespace
-
-// Where next() and previous() go from.
-enum class From {
-  Start,        // next: first record; previous: last record
-  Values,       // next: first at or after `values`; previous: last at or before
-  After,        // strictly after / before the record (`values`, `pos`)
-  At,           // next reads the record (`values`, `pos`) itself, previous too
-  PastEnd,      // next: nothing; previous: last record
-  BeforeStart,  // previous: nothing; next: first record
-};
-
-struct File::State {
-  QString path;
-  QString schema;
-  bool open = false;
-  Access access = Access::Shared;
-  std::map<QString, sqlite3_stmt*> statements;
-  std::map<const Key*, std::vector<int>> componentColumns;
-
-  const Key* key = nullptr;  // null: file order
-  From from = From::Start;
-  std::vector<QVariant> values;
-  Position pos = 0;
-
-  Position current = 0;
-  qint64 change = 0;
-  bool watchNext = false;
-  bool watched = false;
-
-  bool quickScan = false;
-  std::deque<Row> ahead;
-  bool aheadForward = true;
-  quint64 aheadGeneration = 0;
-  int recoverSeconds = 0;
-
-  void finalizeAll() {
-    for (auto& [id, st] : statements)
-      sqlite3_finalize(st);
-    statements.clear();
-  }
-};
+using detail::prepared;
+using detail::readRow;
+using detail::Row;
+using detail::rowAt;
+using detail::writable;
 
 File::File(Record& record, const char* label, const char* name, int version)
     : record_(record),
@@ -119,7 +58,22 @@ bool File::isOpen() const {
 
 // --- statements --------------------------------------------------------------------------------
 
-namespace {
+namespace detail {
+
+Status writable(const File::State& s) {
+  if (!s.open) return Status::error(kFileNotOpen);
+  if (s.access == Access::ReadOnly) return Status::error(kAccessDenied);
+  return Status::success();
+}
+
+void bind(sqlite3_stmt* st, int index, const QVariant& v) {
+  if (v.typeId() == QMetaType::QString) {
+    const QByteArray u = v.toString().toUtf8();
+    sqlite3_bind_text(st, index, u.constData(), u.size(), SQLITE_TRANSIENT);
+  } else {
+    sqlite3_bind_int64(st, index, v.toLongLong());
+  }
+}
 
 sqlite3_stmt* prepared(File::State& s, const QString& id, const std::function<QString()>& sql) {
   auto it = s.statements.find(id);
@@ -167,6 +121,10 @@ Status collect(sqlite3_stmt* st, const Record& rec, int limit, std::vector<Row>*
   return s;
 }
 
+}  // namespace detail
+
+namespace {
+
 QString orderBy(const Key* k, bool forward) {
   QStringList cols;
   const char* dir = forward ? "" : " DESC";
@@ -192,119 +150,6 @@ QString placeholders(int n) {
 }
 
 }  // namespace
-
-// --- opening -----------------------------------------------------------------------------------
-
-Status File::open(Access access) {
-  State& s = *state_;
-  if (s.open) return Status::error(kFileAlreadyOpen);
-  s.path = path();
-  Database& db = Database::instance();
-  Status st = db.attach(s.path, false, &s.schema);
-  if (!st) return st;
-
-  sqlite3_stmt* q = nullptr;
-  const QString sql = QString("SELECT item, value FROM %1._kvx_file").arg(s.schema);
-  int rc = sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &q, nullptr);
-  QString kind, layout;
-  if (rc == SQLITE_OK) {
-    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
-      const QString item = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
-      const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
-      if (item == "kind") kind = value;
-      if (item == "layout") layout = value;
-    }
-  }
-  if (rc != SQLITE_DONE) {
-    const int primary = sqlite3_errcode(db.handle()) & 0xff;
-    st = (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-             ? db.lastError()
-             : Status::error(kNotADataFile, sqlite3_errmsg(db.handle()));
-  } else if (kind != detail::kFileKind) {
-    st = Status::error(kNotADataFile, "not a data file of this program");
-  } else if (layout != detail::layoutText(*this)) {
-    st = Status::error(kLayoutMismatch);
-  }
-  sqlite3_finalize(q);
-  if (!st) {
-    db.detach(s.path);
-    return st;
-  }
-  s.open = true;
-  s.access = access;
-  s.key = nullptr;
-  s.from = From::Start;
-  s.current = 0;
-  s.watched = s.watchNext = false;
-  s.ahead.clear();
-  return Status::success();
-}
-
-Status File::create() {
-  const QString p = path();
-  if (QFileInfo::exists(p)) return Status::error(kAccessDenied, "the file exists already");
-  Database& db = Database::instance();
-  if (db.inTransaction()) return Status::error(kTransactionActive);
-  QString schema;
-  Status st = db.attach(p, true, &schema);
-  if (!st) return st;
-  st = db.begin(Database::kDefaultWaitMs);
-  if (st) {
-    for (const QString& sql : detail::createStatements(*this, schema)) {
-      st = db.exec(sql);
-      if (!st) break;
-    }
-    if (st)
-      st = db.commit();
-    else
-      db.rollback();
-  }
-  db.detach(p);
-  return st;
-}
-
-void File::close() {
-  State& s = *state_;
-  if (!s.open) return;
-  s.finalizeAll();
-  s.ahead.clear();
-  s.open = false;
-  Database::instance().detach(s.path);
-}
-
-void File::sendOption(const QString& option) {
-  const QString o = option.trimmed();
-  const qsizetype eq = o.indexOf('=');
-  const QString name = o.left(eq).trimmed().toUpper();
-  const QString value = eq < 0 ? QString() : o.mid(eq + 1).trimmed();
-  if (name == "QUICKSCAN") {
-    state_->quickScan = value.compare("on", Qt::CaseInsensitive) == 0;
-    if (!state_->quickScan) state_->ahead.clear();
-  } else if (name == "RECOVER") {
-    state_->recoverSeconds = value.toInt();
-    Database::instance().setWait(qMax(Database::kDefaultWaitMs, state_->recoverSeconds * 1000));
-  }
-}
-
-qint64 File::records(Status* status) {
-  State& s = *state_;
-  Status st;
-  qint64 n = 0;
-  if (!s.open) {
-    st = Status::error(kFileNotOpen);
-  } else if (sqlite3_stmt* q =
-                 prepared(s, "count", [&] { return QString("SELECT n FROM %1._kvx_count").arg(s.schema); })) {
-    if (sqlite3_step(q) == SQLITE_ROW)
-      n = sqlite3_column_int64(q, 0);
-    else
-      st = Database::instance().lastError();
-    sqlite3_reset(q);
-  } else {
-    st = Database::instance().lastError();
-  }
-  if (status) *status = st;
-  return n;
-}
 
 // --- positioning and reading -------------------------------------------------------------------
 
@@ -473,7 +318,7 @@ Status step(File& f, File::State& s, bool forward) {
   }
   s.ahead.clear();
   std::vector<Row> rows;
-  const Status st = query(f, s, forward, s.quickScan ? kReadAhead : 1, &rows);
+  const Status st = query(f, s, forward, s.quickScan ? detail::kReadAhead : 1, &rows);
   if (!st) return st;
   if (rows.empty()) {
     s.from = forward ? From::PastEnd : From::BeforeStart;
@@ -485,6 +330,10 @@ Status step(File& f, File::State& s, bool forward) {
   s.aheadGeneration = db.generation();
   return Status::success();
 }
+
+}  // namespace
+
+namespace detail {
 
 std::optional<Row> rowAt(File& f, File::State& s, Position pos, Status* status) {
   sqlite3_stmt* st = prepared(s, "at", [&] {
@@ -505,7 +354,7 @@ std::optional<Row> rowAt(File& f, File::State& s, Position pos, Status* status) 
   return rows.front();
 }
 
-}  // namespace
+}  // namespace detail
 
 Status File::next() {
   return step(*this, *state_, true);
@@ -606,12 +455,6 @@ Status writeFailure(File& f, File::State& s, Position self) {
   return Database::instance().lastError();
 }
 
-Status writable(const File::State& s) {
-  if (!s.open) return Status::error(kFileNotOpen);
-  if (s.access == Access::ReadOnly) return Status::error(kAccessDenied);
-  return Status::success();
-}
-
 }  // namespace
 
 Status File::add() {
@@ -693,34 +536,6 @@ Status File::remove() {
   return Status::success();
 }
 
-Status File::rebuildKeys() {
-  State& s = *state_;
-  if (Status w = writable(s); !w) return w;
-  Database& db = Database::instance();
-  const bool own = !db.inTransaction();
-  if (own)
-    if (Status b = db.begin(Database::kDefaultWaitMs); !b) return b;
-  s.finalizeAll();
-  Status st;
-  for (const Key* k : keys_) {
-    st = db.exec(QString("DROP INDEX IF EXISTS %1.%2").arg(s.schema, detail::indexName(*k)));
-    if (st) st = db.exec(detail::createIndexStatement(*k, s.schema));
-    if (!st) break;
-  }
-  if (st) st = db.exec(QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(s.schema));
-  if (own) {
-    if (st)
-      st = db.commit();
-    else
-      db.rollback();
-  }
-  db.noteWrite();
-  if (!st && st.code == kDriverError && (st.driverCode & 0xff) == SQLITE_CONSTRAINT) {
-    st = Status::error(kDuplicateKey);
-  }
-  return st;
-}
-
 // --- keys --------------------------------------------------------------------------------------
 
 Key::Key(File* file, const char* name, std::initializer_list<Field*> components, unsigned attributes,
@@ -734,6 +549,8 @@ Key::Key(File* file, const char* name, std::initializer_list<Field*> components,
   file->addKey(this);
 }
 
-bool Key::holdsBuffer() const { return !isOptional() || components_.empty() || !components_.front()->isBlank(); }
+bool Key::holdsBuffer() const {
+  return !isOptional() || components_.empty() || !components_.front()->isBlank();
+}
 
 }  // namespace files
