@@ -63,11 +63,28 @@ class File {
   // their records alike. Kept in the file and compared when it is opened.
   QString layout() const;
 
-  // Opening and closing.
+  // Opening and closing. The first open of a file in a process also looks the file over: small
+  // files completely, large ones at the ends of every key (kInvalidKey: a key is damaged and
+  // rebuildKeys() mends it; kNotADataFile: the records themselves are damaged, or the file is not
+  // one of ours). Exclusive access fails while another declaration in this program has it open.
   Status open(Access access = Access::Shared);  // kFileNotFound, kNotADataFile, kLayoutMismatch, ...
   Status create();                              // creates the file empty; fails if a file of that name exists
+  // Creates an empty file of this declaration at another path (an example file for repairs).
+  Status createAt(const QString& path) const;
   void close();
   bool isOpen() const;
+
+  // What the data file on disk says of itself, read without opening it.
+  struct OnDisk {
+    bool ours = false;  // a data file of this program
+    int version = 0;    // its structure version
+    QString layout;     // see layout()
+  };
+  Status onDisk(OnDisk* out) const;
+  // Brings a closed file of another layout to this declaration in one transaction, keeping every
+  // record, its position and the values of the fields both layouts share (texts cut to the new
+  // widths, numbers to the new ranges).
+  Status convert();
   // Driver option strings: "QUICKSCAN=on" / "QUICKSCAN=off" (read ahead in pages during sequential
   // runs); "Recover=<seconds>" (wait that long for another program's interrupted work to be undone).
   void sendOption(const QString& option);
@@ -85,6 +102,8 @@ class File {
   Status get(const Key& key);  // the first record of the key equal to the buffer's values
   Status get(Position pos);
   Position position() const;
+  // The record at `pos` as it stands in the file, without touching the buffer or the sequence.
+  Status stored(Position pos, Record::Snapshot* out);
 
   // Writing.
   void watch();
@@ -92,7 +111,8 @@ class File {
   Status put();
   Status remove();
 
-  // Maintenance: drop and rebuild every key of the file.
+  // Maintenance: rebuilds every key of the open file from its records (also when a key is damaged so
+  // badly that it cannot be read), compacting the file on the way.
   Status rebuildKeys();
 
   struct State;

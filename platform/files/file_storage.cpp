@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <set>
 
 #include "platform/files/database.h"
 #include "platform/files/file_state.h"
@@ -9,44 +11,144 @@
 
 namespace files {
 
-using detail::collect;
 using detail::Database;
 using detail::prepared;
 using detail::writable;
 
-// --- opening -----------------------------------------------------------------------------------
+namespace {
+
+// Files up to this size are checked completely on their first open; larger ones only at the ends of
+// each key, so that opening a very large catalogue stays quick.
+constexpr qint64 kFullCheckBytes = 64ll << 20;
+
+bool isLocked(int rc) {
+  return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+}
+
+struct Meta {
+  QString kind;
+  int version = 0;
+  QString layout;
+};
+
+// Reads the file's description from an attached schema.
+Status readMeta(const QString& schema, Meta* meta) {
+  Database& db = Database::instance();
+  sqlite3_stmt* q = nullptr;
+  const QString sql = QString("SELECT item, value FROM %1._kvx_file").arg(schema);
+  int rc = sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &q, nullptr);
+  if (rc == SQLITE_OK) {
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+      const QString item = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+      const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
+      if (item == "kind") meta->kind = value;
+      if (item == "version") meta->version = value.toInt();
+      if (item == "layout") meta->layout = value;
+    }
+  }
+  Status st;
+  if (rc != SQLITE_DONE)
+    st = isLocked(sqlite3_errcode(db.handle())) ? db.lastError()
+                                                : Status::error(kNotADataFile, sqlite3_errmsg(db.handle()));
+  sqlite3_finalize(q);
+  return st;
+}
+
+// Rows of a query that yields one text column; a failure is the last row, prefixed "error: ".
+QStringList textRows(const QString& sql) {
+  Database& db = Database::instance();
+  QStringList rows;
+  sqlite3_stmt* q = nullptr;
+  int rc = sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &q, nullptr);
+  if (rc == SQLITE_OK)
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW)
+      rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+  if (rc != SQLITE_DONE) rows << "error: " + QString::fromUtf8(sqlite3_errmsg(db.handle()));
+  sqlite3_finalize(q);
+  return rows;
+}
+
+// Whether every problem the structural check found lies in a key (which a rebuild mends) rather
+// than in the records or the file's own tables.
+bool onlyKeysDamaged(const QString& schema, const QStringList& problems) {
+  QStringList indexRoots;
+  for (const QString& row : textRows(
+           QString("SELECT rootpage || ' ' || name FROM %1.sqlite_master WHERE type = 'index'").arg(schema)))
+    indexRoots << row;
+  static const QRegularExpression tree("Tree (\\d+) page");
+  for (const QString& p : problems) {
+    if (p.startsWith("error: ")) return false;
+    const QRegularExpressionMatch m = tree.match(p);
+    if (m.hasMatch()) {
+      const QString root = m.captured(1) + " ";
+      bool inIndex = false;
+      for (const QString& r : indexRoots)
+        inIndex = inIndex || r.startsWith(root);
+      if (!inIndex) return false;
+    } else if (!p.contains("in index ") && !p.contains("never used")) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Looks an attached file over on its first open in this process.
+Status checkHealth(const File& f, const QString& schema, const QString& path) {
+  static std::set<QString> sound;
+  if (sound.count(path)) return Status::success();
+  bool full = QFileInfo(path).size() <= kFullCheckBytes;
+  if (!full) {
+    // Read the first and the last entry of every key: damage there shows at once, and damage
+    // anywhere else makes the full check below run.
+    for (const Key* k : f.keys()) {
+      for (const char* dir : {"", " DESC"}) {
+        QStringList cols;
+        for (const Field* c : k->components())
+          cols << detail::columnName(*c) + dir;
+        const QString member = detail::membership(*k);
+        const QStringList r =
+            textRows(QString("SELECT 1 FROM %1.data INDEXED BY %2%3 ORDER BY %4 LIMIT 1")
+                         .arg(schema, detail::indexName(*k),
+                              member.isEmpty() ? QString() : " WHERE " + member, cols.join(", ")));
+        if (!r.isEmpty() && r.last().startsWith("error: ")) full = true;
+      }
+    }
+    if (!full) {
+      sound.insert(path);
+      return Status::success();
+    }
+  }
+  const QStringList problems = textRows(QString("PRAGMA %1.quick_check").arg(schema));
+  if (problems == QStringList{"ok"}) {
+    sound.insert(path);
+    return Status::success();
+  }
+  if (!problems.isEmpty() && isLocked(sqlite3_errcode(Database::instance().handle())) &&
+      problems.last().startsWith("error: "))
+    return Status::error(kFileLocked);
+  return onlyKeysDamaged(schema, problems) ? Status::error(kInvalidKey, problems.join("; "))
+                                           : Status::error(kNotADataFile, problems.join("; "));
+}
+
+}  // namespace
+
+// --- opening and creating ----------------------------------------------------------------------
 
 Status File::open(Access access) {
   State& s = *state_;
   if (s.open) return Status::error(kFileAlreadyOpen);
   s.path = path();
   Database& db = Database::instance();
+  if (access == Access::Exclusive && db.isAttached(s.path))
+    return Status::error(kAccessDenied, "the file is in use");
   Status st = db.attach(s.path, false, &s.schema);
   if (!st) return st;
-
-  sqlite3_stmt* q = nullptr;
-  const QString sql = QString("SELECT item, value FROM %1._kvx_file").arg(s.schema);
-  int rc = sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &q, nullptr);
-  QString kind, layout;
-  if (rc == SQLITE_OK) {
-    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
-      const QString item = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
-      const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
-      if (item == "kind") kind = value;
-      if (item == "layout") layout = value;
-    }
-  }
-  if (rc != SQLITE_DONE) {
-    const int primary = sqlite3_errcode(db.handle()) & 0xff;
-    st = (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-             ? db.lastError()
-             : Status::error(kNotADataFile, sqlite3_errmsg(db.handle()));
-  } else if (kind != detail::kFileKind) {
+  Meta meta;
+  st = readMeta(s.schema, &meta);
+  if (st && meta.kind != detail::kFileKind)
     st = Status::error(kNotADataFile, "not a data file of this program");
-  } else if (layout != detail::layoutText(*this)) {
-    st = Status::error(kLayoutMismatch);
-  }
-  sqlite3_finalize(q);
+  if (st && meta.layout != detail::layoutText(*this)) st = Status::error(kLayoutMismatch);
+  if (st) st = checkHealth(*this, s.schema, s.path);
   if (!st) {
     db.detach(s.path);
     return st;
@@ -62,7 +164,10 @@ Status File::open(Access access) {
 }
 
 Status File::create() {
-  const QString p = path();
+  return createAt(path());
+}
+
+Status File::createAt(const QString& p) const {
   if (QFileInfo::exists(p)) return Status::error(kAccessDenied, "the file exists already");
   Database& db = Database::instance();
   if (db.inTransaction()) return Status::error(kTransactionActive);
@@ -82,6 +187,21 @@ Status File::create() {
   }
   db.detach(p);
   return st;
+}
+
+Status File::onDisk(OnDisk* out) const {
+  const QString p = path();
+  Database& db = Database::instance();
+  QString schema;
+  if (Status st = db.attach(p, false, &schema); !st) return st;
+  Meta meta;
+  const Status st = readMeta(schema, &meta);
+  db.detach(p);
+  if (!st) return st;
+  out->ours = meta.kind == detail::kFileKind;
+  out->version = meta.version;
+  out->layout = meta.layout;
+  return Status::success();
 }
 
 void File::close() {
@@ -127,31 +247,110 @@ qint64 File::records(Status* status) {
   return n;
 }
 
+Status File::stored(Position pos, Record::Snapshot* out) {
+  State& s = *state_;
+  if (!s.open) return Status::error(kFileNotOpen);
+  Status st;
+  const std::optional<detail::Row> row = detail::rowAt(*this, s, pos, &st);
+  if (row) *out = row->values;
+  return st;
+}
+
+// --- maintenance -------------------------------------------------------------------------------
+
 Status File::rebuildKeys() {
   State& s = *state_;
   if (Status w = writable(s); !w) return w;
   Database& db = Database::instance();
-  const bool own = !db.inTransaction();
-  if (own)
-    if (Status b = db.begin(Database::kDefaultWaitMs); !b) return b;
+  if (db.inTransaction()) return Status::error(kTransactionActive);
   s.finalizeAll();
-  Status st;
-  for (const Key* k : keys_) {
-    st = db.exec(QString("DROP INDEX IF EXISTS %1.%2").arg(s.schema, detail::indexName(*k)));
-    if (st) st = db.exec(detail::createIndexStatement(*k, s.schema));
-    if (!st) break;
-  }
-  if (st) st = db.exec(QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(s.schema));
-  if (own) {
+  s.ahead.clear();
+  // VACUUM copies the records into a fresh file image and builds every key anew from them; it never
+  // reads the old keys, so it mends keys too damaged to be dropped. It is atomic like a transaction.
+  Status st = db.exec(QString("VACUUM %1").arg(s.schema));
+  if (st && db.begin(Database::kDefaultWaitMs)) {
+    st = db.exec(QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(s.schema));
     if (st)
       st = db.commit();
     else
       db.rollback();
   }
   db.noteWrite();
-  if (!st && st.code == kDriverError && (st.driverCode & 0xff) == SQLITE_CONSTRAINT) {
+  if (!st && st.code == kDriverError && (st.driverCode & 0xff) == SQLITE_CONSTRAINT)
     st = Status::error(kDuplicateKey);
+  return st;
+}
+
+namespace {
+
+// The value a declared field takes from the stored column of the same name (or its default).
+QString converted(const Field& f, const std::set<QString>& storedColumns) {
+  if (!storedColumns.count(f.name().toLower())) return f.isText() ? "''" : "0";
+  const QString col = detail::columnName(f);
+  if (f.isText())
+    return f.width() > 0 ? QString("rtrim(substr(CAST(%1 AS TEXT), 1, %2), ' ')").arg(col).arg(f.width())
+                         : QString("CAST(%1 AS TEXT)").arg(col);
+  qint64 lo = INT32_MIN, hi = INT32_MAX;
+  if (f.type() == FieldType::Byte) lo = 0, hi = 255;
+  if (f.type() == FieldType::Decimal) {
+    hi = 1;
+    for (int i = 0; i < f.width(); ++i)
+      hi *= 10;
+    lo = -(--hi);
   }
+  return QString("max(%1, min(%2, CAST(%3 AS INTEGER)))").arg(lo).arg(hi).arg(col);
+}
+
+}  // namespace
+
+Status File::convert() {
+  if (state_->open) return Status::error(kFileAlreadyOpen);
+  const QString p = path();
+  Database& db = Database::instance();
+  if (db.inTransaction()) return Status::error(kTransactionActive);
+  QString schema;
+  if (Status st = db.attach(p, false, &schema); !st) return st;
+  std::set<QString> storedColumns;
+  for (const QString& c : textRows(QString("SELECT name FROM pragma_table_info('data', '%1')").arg(schema)))
+    storedColumns.insert(c.toLower());
+  Status st = db.begin(Database::kDefaultWaitMs);
+  if (!st) {
+    db.detach(p);
+    return st;
+  }
+  QStringList drop;
+  for (const QString& row : textRows(QString("SELECT type || ' ' || name FROM %1.sqlite_master WHERE "
+                                             "tbl_name IN ('data', '_kvx_file', '_kvx_count') AND type IN "
+                                             "('index', 'trigger') AND name NOT LIKE 'sqlite_%%'")
+                                         .arg(schema))) {
+    const qsizetype sp = row.indexOf(' ');
+    drop << QString("DROP %1 %2.%3").arg(row.left(sp).toUpper(), schema, detail::quoted(row.mid(sp + 1)));
+  }
+  QStringList sql = drop;
+  sql << QString("ALTER TABLE %1.data RENAME TO _old_data").arg(schema);
+  sql << QString("DROP TABLE %1._kvx_file").arg(schema) << QString("DROP TABLE %1._kvx_count").arg(schema);
+  sql << detail::createStatements(*this, schema);
+  QStringList cols{"_pos", "_chg"}, values{"_pos", "_chg"};
+  for (const Field* f : record_.all()) {
+    cols << detail::columnName(*f);
+    values << converted(*f, storedColumns);
+  }
+  sql << QString("INSERT INTO %1.data(%2) SELECT %3 FROM %1._old_data")
+             .arg(schema, cols.join(", "), values.join(", "));
+  sql << QString("DROP TABLE %1._old_data").arg(schema);
+  sql << QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(schema);
+  for (const QString& statement : sql) {
+    st = db.exec(statement);
+    if (!st) break;
+  }
+  if (st)
+    st = db.commit();
+  else
+    db.rollback();
+  db.noteWrite();
+  db.detach(p);
+  if (!st && st.code == kDriverError && (st.driverCode & 0xff) == SQLITE_CONSTRAINT)
+    st = Status::error(kDuplicateKey);
   return st;
 }
 

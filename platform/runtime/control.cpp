@@ -164,7 +164,9 @@ bool Control::update() {
   return true;
 }
 
-QString dragMimeType(const QString& kind) { return "application/x-kvx98-" + kind.toLower(); }
+QString dragMimeType(const QString& kind) {
+  return "application/x-kvx98-" + kind.toLower();
+}
 
 void Control::acceptDrops(const QString& kind) {
   dropKind_ = kind;

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -103,7 +103,7 @@ Window::Window(WindowDecl decl) : decl_(std::move(decl)), watcher_(std::make_uni
 
 Window::~Window() {
   close();
-  delete outer_;
+  delete outer_.data();
 }
 
 void Window::setWidgets(QWidget* outer, QWidget* client) {
@@ -321,9 +321,11 @@ void Window::close() {
   closing_ = true;
   if (timer_) timer_->stop();
   detail::removeWindow(thread_, this);
-  outer_->hide();
-  // The frame's client area owns document windows; deleting the outer widget removes them.
-  delete outer_;
+  if (outer_) {
+    outer_->hide();
+    // The frame's client area owns document windows; deleting the outer widget removes them.
+    delete outer_.data();
+  }
   outer_ = client_ = nullptr;
   controls_.clear();
   closing_ = false;

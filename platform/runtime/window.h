@@ -23,8 +23,11 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -32,9 +35,6 @@
 #include "platform/runtime/control.h"
 #include "platform/runtime/event.h"
 #include "platform/runtime/resize.h"
-
-class QTimer;
-class QWidget;
 
 namespace rt {
 
@@ -127,8 +127,10 @@ class Window {
   bool isShownByParents(const Control& c) const;
 
   WindowDecl decl_;
-  QWidget* outer_ = nullptr;
-  QWidget* client_ = nullptr;
+  // Guarded: the frame's destruction takes its document windows with it, and a window whose
+  // thread is abandoned afterwards must see that.
+  QPointer<QWidget> outer_;
+  QPointer<QWidget> client_;
   std::unique_ptr<class WindowWatcher> watcher_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::deque<Event> events_;
@@ -138,7 +140,7 @@ class Window {
   bool closeCancelled_ = false;
   bool closing_ = false;
   int thread_ = 0;
-  QTimer* timer_ = nullptr;
+  QPointer<QTimer> timer_;
   std::vector<int> alertKeys_;
   bool alertAll_ = false;
   QSize recordedSize_;
