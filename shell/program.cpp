@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 #include "storage/file_access.h"
 #include "storage/records.h"
+#include "storage/registration.h"
 
 QString VersionText;
 QString HelpFile;
@@ -22,6 +23,7 @@ void ProgramMain() {
   clearRecordBuffers();
   VersionText.clear();
   HelpFile = "kvx98.HLP";
+  RegisterFilesWithUpgradePack();
   checkDatabaseFiles();
   Main();
 }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/settings/settings_file.h"
+#include "platform/upgrade/upgrade.h"
 #include "storage/messages.h"
 
 namespace {
@@ -12,54 +13,67 @@ std::map<const files::File*, int>& openCounts() {
   return counts;
 }
 
-// Opens a file that is not open yet; the numbered steps are those of the open algorithm.
+bool opened(const files::Status& s) {
+  return s.ok() || s.code == files::kFileAlreadyOpen;
+}
+
+// Opens a file that is not open yet, repairing, upgrading or creating it on the way. The crash
+// marker names the file throughout; it is cleared before the paths that deal with a missing, older
+// or unreadable file, so that it stays set exactly when the program ends over a damaged key or an
+// error nothing here can mend, or dies inside the open.
 bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) {
+  const auto fail = [&](int message, const files::Status& error) {
+    if (!silent) StandardMessage(message, {.file = f.label(), .error = error});
+    return false;
+  };
   SetCrashMarker(f.name());
   files::Status s = f.open(access);
   if (s.code == files::kFileLocked) {
-    // Another station stopped while holding the file: give its rollback time to be undone, once.
+    // Another station stopped while holding the file: allow time for its work to be undone, once.
     f.sendOption("Recover=10");
     s = f.open(access);
   }
-  if (s.ok() || s.code == files::kFileAlreadyOpen) {
+  if (opened(s)) {
     SetCrashMarker(QString());
     return true;
   }
-  const MessageDetails about{.file = f.label(), .error = s};
+
   if (s.code == files::kFileNotFound) {
     SetCrashMarker(QString());
-    if (!mayCreate) {
-      if (!silent) StandardMessage(4, about);
-      return false;
-    }
-    if (files::Status c = f.create(); !c) {
-      if (!silent) StandardMessage(4, {.file = f.label(), .error = c});
-      return false;
-    }
-    if (files::Status o = f.open(access); !o) {
-      if (!silent) StandardMessage(5, {.file = f.label(), .error = o});
-      return false;
-    }
+    upgrade::ds_UpGradeFile(f);
+    if (opened(f.open(access))) return true;
+    if (!mayCreate) return fail(4, s);
+    if (files::Status c = f.create(); !c) return fail(4, c);
+    if (files::Status o = f.open(access); !opened(o)) return fail(5, o);
     return true;
   }
+
   if (s.code == files::kInvalidKey) {
     if (silent) return false;
-    StandardMessage(2, about);  // No ends the program
-    if (files::Status r = f.open(access); r.ok() || r.code == files::kFileAlreadyOpen) {
-      if (files::Status k = f.rebuildKeys(); !k) StandardMessage(3, {.file = f.label(), .error = k});
+    StandardMessage(2, {.file = f.label(), .error = s});  // No ends the program
+    if (files::Status r = f.rebuildKeys(); !r) return fail(3, r);
+    s = f.open(access);
+    if (opened(s)) {
       SetCrashMarker(QString());
       return true;
     }
   }
+
   if (s.code == files::kLayoutMismatch) {
     SetCrashMarker(QString());
-    if (!silent) StandardMessage(1, about);
-    return false;
+    upgrade::ds_UpGradeFile(f);
+    if (opened(f.open(access))) return true;
+    return fail(1, s);
   }
-  if (s.code == files::kNotADataFile || s.code == files::kDriverError) SetCrashMarker(QString());
-  // The file is neither missing nor ours to repair here: report it and leave it as it is.
-  if (!silent) StandardMessage(30, about);
-  return false;
+
+  if (s.code == files::kNotADataFile || s.code == files::kDriverError) {
+    SetCrashMarker(QString());
+    upgrade::ds_UpGradeFile(f);
+    s = f.open(access);
+    if (opened(s)) return true;
+  }
+  // The file is left exactly as it is: nothing here overwrites a file it cannot read.
+  return fail(30, s);
 }
 
 }  // namespace

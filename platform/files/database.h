@@ -52,7 +52,7 @@ class Database {
   void noteWrite() { ++generation_; }
 
   // The wait for other programs' locks outside transactions.
-  static constexpr int kDefaultWaitMs = 5000;
+  static constexpr int kDefaultWaitMs = 2000;
   void setWait(int ms);
 
  private:

@@ -111,8 +111,9 @@ class File {
   Status put();
   Status remove();
 
-  // Maintenance: rebuilds every key of the open file from its records (also when a key is damaged so
-  // badly that it cannot be read), compacting the file on the way.
+  // Maintenance: rebuilds every key of the file from its records (also when a key is damaged so badly
+  // that the file cannot be opened: a closed file is rebuilt without opening it), compacting the
+  // file on the way.
   Status rebuildKeys();
 
   struct State;

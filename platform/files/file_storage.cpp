@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <set>
 
 #include "platform/files/database.h"
@@ -68,26 +67,21 @@ QStringList textRows(const QString& sql) {
   return rows;
 }
 
-// Whether every problem the structural check found lies in a key (which a rebuild mends) rather
-// than in the records or the file's own tables.
-bool onlyKeysDamaged(const QString& schema, const QStringList& problems) {
-  QStringList indexRoots;
-  for (const QString& row : textRows(
-           QString("SELECT rootpage || ' ' || name FROM %1.sqlite_master WHERE type = 'index'").arg(schema)))
-    indexRoots << row;
-  static const QRegularExpression tree("Tree (\\d+) page");
-  for (const QString& p : problems) {
-    if (p.startsWith("error: ")) return false;
-    const QRegularExpressionMatch m = tree.match(p);
-    if (m.hasMatch()) {
-      const QString root = m.captured(1) + " ";
-      bool inIndex = false;
-      for (const QString& r : indexRoots)
-        inIndex = inIndex || r.startsWith(root);
-      if (!inIndex) return false;
-    } else if (!p.contains("in index ") && !p.contains("never used")) {
-      return false;
-    }
+// Whether every record can still be read in full, reading the records themselves and never a key:
+// when they can, whatever the structural check found lies in the keys or in unused pages, and a
+// rebuild mends it.
+bool recordsReadable(const File& f, const QString& schema) {
+  QStringList lengths{"0"};
+  for (const Field* x : f.record().all())
+    lengths << QString("length(%1)").arg(detail::columnName(*x));
+  const QStringList checks{
+      QString("SELECT sum(%1) FROM %2.data NOT INDEXED").arg(lengths.join(" + "), schema),
+      QString("SELECT count(*) FROM %1._kvx_file").arg(schema),
+      QString("SELECT count(*) FROM %1._kvx_count").arg(schema),
+  };
+  for (const QString& sql : checks) {
+    const QStringList r = textRows(sql);
+    if (r.isEmpty() || r.last().startsWith("error: ")) return false;
   }
   return true;
 }
@@ -96,6 +90,11 @@ bool onlyKeysDamaged(const QString& schema, const QStringList& problems) {
 Status checkHealth(const File& f, const QString& schema, const QString& path) {
   static std::set<QString> sound;
   if (sound.count(path)) return Status::success();
+  const QStringList indexes =
+      textRows(QString("SELECT name FROM %1.sqlite_master WHERE type = 'index'").arg(schema));
+  for (const Key* k : f.keys())
+    if (!indexes.contains("K_" + k->name()))
+      return Status::error(kInvalidKey, "key " + k->name() + " is missing");
   bool full = QFileInfo(path).size() <= kFullCheckBytes;
   if (!full) {
     // Read the first and the last entry of every key: damage there shows at once, and damage
@@ -126,8 +125,8 @@ Status checkHealth(const File& f, const QString& schema, const QString& path) {
   if (!problems.isEmpty() && isLocked(sqlite3_errcode(Database::instance().handle())) &&
       problems.last().startsWith("error: "))
     return Status::error(kFileLocked);
-  return onlyKeysDamaged(schema, problems) ? Status::error(kInvalidKey, problems.join("; "))
-                                           : Status::error(kNotADataFile, problems.join("; "));
+  return recordsReadable(f, schema) ? Status::error(kInvalidKey, problems.join("; "))
+                                    : Status::error(kNotADataFile, problems.join("; "));
 }
 
 }  // namespace
@@ -260,22 +259,49 @@ Status File::stored(Position pos, Record::Snapshot* out) {
 
 Status File::rebuildKeys() {
   State& s = *state_;
-  if (Status w = writable(s); !w) return w;
   Database& db = Database::instance();
   if (db.inTransaction()) return Status::error(kTransactionActive);
-  s.finalizeAll();
-  s.ahead.clear();
-  // VACUUM copies the records into a fresh file image and builds every key anew from them; it never
-  // reads the old keys, so it mends keys too damaged to be dropped. It is atomic like a transaction.
-  Status st = db.exec(QString("VACUUM %1").arg(s.schema));
-  if (st && db.begin(Database::kDefaultWaitMs)) {
-    st = db.exec(QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(s.schema));
+  // A file whose keys are too damaged to open is rebuilt without being opened.
+  const bool wasOpen = s.open;
+  QString schema = s.schema;
+  if (wasOpen) {
+    if (Status w = writable(s); !w) return w;
+    s.finalizeAll();
+    s.ahead.clear();
+  } else if (Status a = db.attach(path(), false, &schema); !a) {
+    return a;
+  }
+  // The keys are dropped without reading them (their entries leave the schema; their pages are left
+  // behind), VACUUM then copies only the records into a fresh image of the file, which leaves the
+  // old key pages out, and the keys are built anew from the records. Each step is atomic; a stop in
+  // between leaves a file whose missing keys the next open notices.
+  Status st = db.exec("PRAGMA writable_schema=ON");
+  if (st) st = db.begin(Database::kDefaultWaitMs);
+  if (st) {
+    st =
+        db.exec(QString("DELETE FROM %1.sqlite_master WHERE type = 'index' AND name LIKE 'K\\_%' ESCAPE '\\'")
+                    .arg(schema));
+    if (st)
+      st = db.commit();
+    else
+      db.rollback();
+  }
+  db.exec("PRAGMA writable_schema=RESET");  // off again, and the schema read afresh
+  if (st) st = db.exec(QString("VACUUM %1").arg(schema));
+  if (st) st = db.begin(Database::kDefaultWaitMs);
+  if (st) {
+    for (const Key* k : keys_) {
+      st = db.exec(detail::createIndexStatement(*k, schema));
+      if (!st) break;
+    }
+    if (st) st = db.exec(QString("UPDATE %1._kvx_count SET n = (SELECT count(*) FROM %1.data)").arg(schema));
     if (st)
       st = db.commit();
     else
       db.rollback();
   }
   db.noteWrite();
+  if (!wasOpen) db.detach(path());
   if (!st && st.code == kDriverError && (st.driverCode & 0xff) == SQLITE_CONSTRAINT)
     st = Status::error(kDuplicateKey);
   return st;
@@ -319,10 +345,11 @@ Status File::convert() {
     return st;
   }
   QStringList drop;
-  for (const QString& row : textRows(QString("SELECT type || ' ' || name FROM %1.sqlite_master WHERE "
-                                             "tbl_name IN ('data', '_kvx_file', '_kvx_count') AND type IN "
-                                             "('index', 'trigger') AND name NOT LIKE 'sqlite_%%'")
-                                         .arg(schema))) {
+  for (const QString& row :
+       textRows(QString("SELECT type || ' ' || name FROM %1.sqlite_master WHERE "
+                        "tbl_name IN ('data', '_kvx_file', '_kvx_count') AND type IN "
+                        "('index', 'trigger') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")
+                    .arg(schema))) {
     const qsizetype sp = row.indexOf(' ');
     drop << QString("DROP %1 %2.%3").arg(row.left(sp).toUpper(), schema, detail::quoted(row.mid(sp + 1)));
   }

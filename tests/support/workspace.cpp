@@ -1,5 +1,7 @@
 #include "tests/support/workspace.h"
 
+#include "tests/support/raw_database.h"
+
 #include <QDir>
 #include <QFile>
 #include <cstdlib>
@@ -23,6 +25,13 @@ QString readFile(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll());
+}
+
+void damageFile(const QString& path, qint64 offset, qint64 count, char byte) {
+  QFile f(path);
+  f.open(QIODevice::ReadWrite);
+  f.seek(offset);
+  f.write(QByteArray(count, byte));
 }
 
 void writeFile(const QString& path, const QByteArray& text) {

@@ -18,9 +18,9 @@ TEST(Collation, TextsCompareByFoldedCharactersIgnoringTrailingSpaces) {
     const char* b;
     int order;
   } cases[] = {
-      {"Ärzte", "ärzte", 0},  {"ÉTÉ", "été", 0},       {"abc   ", "ABC", 0}, {"", "   ", 0},
-      {"a", "B", -1},         {"ab", "abc", -1},       {"Zoë", "zoe", 1},    {"b", "Über", -1},
-      {"Über", "uber", 1},    {"straße", "STRASSE", 1}, {"Ω", "ω", 0},        {" a", "a", -1},
+      {"Ärzte", "ärzte", 0}, {"ÉTÉ", "été", 0},        {"abc   ", "ABC", 0}, {"", "   ", 0},
+      {"a", "B", -1},        {"ab", "abc", -1},        {"Zoë", "zoe", 1},    {"b", "Über", -1},
+      {"Über", "uber", 1},   {"straße", "STRASSE", 1}, {"Ω", "ω", 0},        {" a", "a", -1},
       {"\xC3", "a", 1},  // a broken sequence orders after every character, and stably
   };
   for (const auto& c : cases) {

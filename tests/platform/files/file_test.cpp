@@ -3,28 +3,14 @@
 
 #include <QFile>
 
-#include "platform/files/collation.h"
 #include "platform/files/transaction.h"
 #include "tests/platform/files/test_file.h"
+#include "tests/support/raw_database.h"
 #include "tests/support/workspace.h"
 
 namespace {
 
 using files::Status;
-
-// Another station: a connection of its own on the same data file.
-class OtherStation {
- public:
-  explicit OtherStation(const QString& path) {
-    sqlite3_open(path.toUtf8().constData(), &db_);
-    files::registerCollation(db_);
-  }
-  ~OtherStation() { sqlite3_close(db_); }
-  int exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
-
- private:
-  sqlite3* db_ = nullptr;
-};
 
 class FileTest : public ::testing::Test {
  protected:
@@ -61,7 +47,7 @@ TEST_F(FileTest, OpeningRefusesWhatIsMissingForeignOrOfAnotherLayout) {
   EXPECT_EQ(test::readFile(ws.file("text.tps")),
             "this is no database at all, just text that someone left here\n");
 
-  { OtherStation(ws.file("foreign.tps")).exec("CREATE TABLE songs(a)"); }
+  { test::RawDatabase(ws.file("foreign.tps")).exec("CREATE TABLE songs(a)"); }
   test::ItemFile foreign(r2, "foreign");
   EXPECT_EQ(foreign.open().code, files::kNotADataFile);
 
@@ -126,7 +112,7 @@ TEST_F(FileTest, AWatchedRecordChangedByAnotherStationIsNotOverwritten) {
   addItem("mine", "", 1);
   file.watch();
   ASSERT_TRUE(file.get(file.KeyNumber).ok());
-  OtherStation(file.path()).exec("UPDATE data SET Name = 'theirs', _chg = _chg + 1");
+  test::RawDatabase(file.path()).exec("UPDATE data SET Name = 'theirs', _chg = _chg + 1");
   rec.Name = "mine again";
   EXPECT_EQ(file.put().code, files::kChangedByOther);
   file.watch();
@@ -134,7 +120,7 @@ TEST_F(FileTest, AWatchedRecordChangedByAnotherStationIsNotOverwritten) {
   EXPECT_EQ(rec.Name.str(), "theirs");
   rec.Name = "merged";
   EXPECT_TRUE(file.put().ok()) << "a fresh watched read may write";
-  OtherStation(file.path()).exec("UPDATE data SET _chg = _chg + 1");
+  test::RawDatabase(file.path()).exec("UPDATE data SET _chg = _chg + 1");
   EXPECT_EQ(file.remove().code, files::kChangedByOther);
 }
 
@@ -161,7 +147,7 @@ TEST_F(FileTest, ATransactionCoversSeveralFilesAndRollsBackWhole) {
 }
 
 TEST_F(FileTest, ATransactionWaitsForAnotherStationThenGivesUp) {
-  OtherStation other(file.path());
+  test::RawDatabase other(file.path());
   ASSERT_EQ(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
   EXPECT_EQ(files::beginTransaction(200, {&file}).code, files::kFileLocked);
   other.exec("ROLLBACK");
