@@ -161,7 +161,8 @@ rt::Button StandardMessage(int number, const MessageDetails& details) {
     buttons = m->buttons;
     def = m->defaultButton;
   }
-  if (text.contains("%error")) savedError.reset();
+  // The message that follows a saved error reports that failure, whether or not it shows the error.
+  savedError.reset();
   if (number == 15 && error.code == files::kChangedByOther)
     text = "This record was changed by another station.";
   text = fill(text, details, ErrorText(error));

@@ -6,8 +6,8 @@
 //
 // ⟨error⟩ in a text is the error's wording, a space and its code in parentheses; for an error the
 // driver itself reported, the driver's own message and code. A saved error (SaveError) takes the
-// place of the error passed in, once: an error saved when a write failed must not be replaced by
-// whatever the roll-back that followed left behind.
+// place of the error passed in, for the next message only: an error saved when a write failed must
+// not be replaced by whatever the roll-back that followed left behind.
 #pragma once
 
 #include <QString>

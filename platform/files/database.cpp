@@ -10,8 +10,10 @@
 namespace files::detail {
 
 Database& Database::instance() {
-  static Database db;
-  return db;
+  // Never destroyed: files declared as globals may still close during the program's exit, after
+  // function-local statics are gone.
+  static Database* const db = new Database;
+  return *db;
 }
 
 sqlite3* Database::handle() {

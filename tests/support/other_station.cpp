@@ -26,6 +26,10 @@ int OtherStation::finish(int deadlineMs) {
   return process_.exitCode();
 }
 
+int OtherStation::exitCode() const {
+  return process_.exitStatus() == QProcess::CrashExit ? -1 : process_.exitCode();
+}
+
 void OtherStation::kill() {
   process_.kill();
   process_.waitForFinished(10000);

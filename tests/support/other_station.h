@@ -15,6 +15,8 @@ class OtherStation {
   int finish(int deadlineMs = 30000);
   // Ends it at once, as a power cut or a crash would.
   void kill();
+  // How the station ended: its exit code, or -1 when a signal ended it.
+  int exitCode() const;
   QString output() const { return output_; }
   ~OtherStation();
 
