@@ -1,0 +1,44 @@
+// tpsfix: repairs a damaged data file of kvx98.
+//
+//   tpsfix NAME.tps /E:NAME.tpe [/K]
+//
+// NAME.tpe is the example file (the file's declared layout, empty) that the program writes before
+// it starts the repair. The original is always kept beside the result (/K is accepted for the
+// program's command line and changes nothing). Exit codes: 0 repaired or nothing to repair,
+// 1 wrong arguments, 2 the file is in use, 3 the repair failed.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+
+#include "tools/tpsfix/repair.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QString data, example;
+  for (const QString& a : QCoreApplication::arguments().mid(1)) {
+    if (a.startsWith("/E:", Qt::CaseInsensitive))
+      example = a.mid(3);
+    else if (a.compare("/K", Qt::CaseInsensitive) == 0)
+      continue;
+    else if (data.isEmpty())
+      data = a;
+  }
+  if (data.isEmpty()) {
+    std::fprintf(stderr, "usage: tpsfix NAME.tps /E:NAME.tpe [/K]\n");
+    return 1;
+  }
+  if (example.isEmpty()) example = QFileInfo(data).path() + "/" + QFileInfo(data).completeBaseName() + ".tpe";
+  const tpsfix::Report r = tpsfix::repair(data, example);
+  std::printf("tpsfix: %s: %s\n", qPrintable(QFileInfo(data).fileName()), qPrintable(r.text));
+  switch (r.outcome) {
+    case tpsfix::Outcome::Sound:
+    case tpsfix::Outcome::Repaired:
+      return 0;
+    case tpsfix::Outcome::InUse:
+      return 2;
+    case tpsfix::Outcome::Failed:
+      return 3;
+  }
+  return 3;
+}
