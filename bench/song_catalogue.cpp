@@ -20,13 +20,15 @@ const char* const kWords[] = {"Love", "Night", "Heart", "Dance", "Fire",  "Rain"
 
 QString words(QRandomGenerator& r, int n) {
   QStringList out;
-  for (int i = 0; i < n; ++i) out << kWords[r.bounded(int(std::size(kWords)))];
+  for (int i = 0; i < n; ++i)
+    out << kWords[r.bounded(int(std::size(kWords)))];
   return out.join(' ');
 }
 
 void build() {
   QRandomGenerator r(1998);
-  for (files::File* f : databaseFiles()) f->create();
+  for (files::File* f : databaseFiles())
+    f->create();
   Cantorix.open();
   Album.open();
   Categories.open();
@@ -38,7 +40,8 @@ void build() {
     Categories.add();
   }
   std::vector<QString> artists;
-  for (int a = 0; a < 20000; ++a) artists.push_back(words(r, 2) + " " + QString::number(a));
+  for (int a = 0; a < 20000; ++a)
+    artists.push_back(words(r, 2) + " " + QString::number(a));
   int id = 0;
   for (int a = 1; a <= kAlbums; ++a) {
     ALB.clear();
@@ -87,7 +90,8 @@ QString enterCatalogue() {
   QDir().mkpath(dir);
   QDir::setCurrent(dir);
   if (!QFile::exists(kReadyMark)) {
-    for (const QString& f : QDir().entryList({"*.tps", "*.INI", "kvx98.db"})) QFile::remove(f);
+    for (const QString& f : QDir().entryList({"*.tps", "*.INI", "kvx98.db"}))
+      QFile::remove(f);
     build();
   }
   return dir;
