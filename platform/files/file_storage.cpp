@@ -18,7 +18,7 @@ namespace {
 
 // Files up to this size are checked completely on their first open; larger ones only at the ends of
 // each key, so that opening a very large catalogue stays quick.
-constexpr qint64 kFullCheckBytes = 64ll << 20;
+constexpr qint64 kFullCheckBytes = 4ll << 20;
 
 bool isLocked(int rc) {
   return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
