@@ -32,6 +32,7 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
     // Another station stopped while holding the file: allow time for its work to be undone, once.
     f.sendOption("Recover=10");
     s = f.open(access);
+    f.sendOption("Recover=0");
   }
   if (opened(s)) {
     SetCrashMarker(QString());
