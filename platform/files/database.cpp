@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "platform/files/collation.h"
+#include "platform/files/sql_functions.h"
 
 namespace files::detail {
 
@@ -27,6 +28,7 @@ sqlite3* Database::handle() {
     return nullptr;
   }
   registerCollation(db);
+  registerSqlFunctions(db);
   sqlite3_extended_result_codes(db, 1);
   db_ = db;
   setWait(kDefaultWaitMs);

@@ -11,10 +11,13 @@ namespace files {
 using detail::bind;
 using detail::collect;
 using detail::Database;
+using detail::orderBy;
+using detail::placeholders;
 using detail::prepared;
 using detail::readRow;
 using detail::Row;
 using detail::rowAt;
+using detail::rowValue;
 using detail::writable;
 
 File::File(Record& record, const char* label, const char* name, int version)
@@ -123,33 +126,7 @@ Status collect(sqlite3_stmt* st, const Record& rec, int limit, std::vector<Row>*
 
 }  // namespace detail
 
-namespace {
-
-QString orderBy(const Key* k, bool forward) {
-  QStringList cols;
-  const char* dir = forward ? "" : " DESC";
-  if (k)
-    for (const Field* c : k->components())
-      cols << detail::columnName(*c) + dir;
-  cols << QString("_pos") + dir;
-  return cols.join(", ");
-}
-
-QString rowValue(const Key& k) {
-  QStringList cols;
-  for (const Field* c : k.components())
-    cols << detail::columnName(*c);
-  return "(" + cols.join(", ") + ")";
-}
-
-QString placeholders(int n) {
-  QStringList p;
-  for (int i = 0; i < n; ++i)
-    p << "?";
-  return "(" + p.join(", ") + ")";
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // --- positioning and reading -------------------------------------------------------------------
 

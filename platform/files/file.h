@@ -120,6 +120,7 @@ class File {
 
  private:
   friend class Key;
+  friend class View;
   void addKey(Key* k) { keys_.push_back(k); }
 
   Record& record_;

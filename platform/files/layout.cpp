@@ -102,6 +102,30 @@ QStringList createStatements(const File& f, const QString& schema) {
   return sql;
 }
 
+QString orderBy(const Key* k, bool forward) {
+  QStringList cols;
+  const char* dir = forward ? "" : " DESC";
+  if (k)
+    for (const Field* c : k->components())
+      cols << columnName(*c) + dir;
+  cols << QString("_pos") + dir;
+  return cols.join(", ");
+}
+
+QString rowValue(const Key& k) {
+  QStringList cols;
+  for (const Field* c : k.components())
+    cols << columnName(*c);
+  return "(" + cols.join(", ") + ")";
+}
+
+QString placeholders(int n) {
+  QStringList p;
+  for (int i = 0; i < n; ++i)
+    p << "?";
+  return "(" + p.join(", ") + ")";
+}
+
 QString selectColumns(const File& f) {
   QStringList cols{"_pos", "_chg"};
   for (const Field* x : f.record().all())

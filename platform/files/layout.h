@@ -33,6 +33,12 @@ QString layoutText(const File& f);
 // Statements that create the file's tables, indexes and triggers in `schema`.
 QStringList createStatements(const File& f, const QString& schema);
 QString createIndexStatement(const Key& k, const QString& schema);
+// "A", "B" DESC, _pos DESC — the order of a key (file order when `k` is null), either way.
+QString orderBy(const Key* k, bool forward);
+// ("A", "B") — the key's components as a row value.
+QString rowValue(const Key& k);
+// (?, ?, ?)
+QString placeholders(int n);
 // "_pos, _chg, "Artist", ..." — the columns a read fetches, in Record::all() order after the two.
 QString selectColumns(const File& f);
 

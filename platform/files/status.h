@@ -26,6 +26,7 @@ enum ErrorCode : int {
   kTransactionActive = 56,
   kChangedByOther = 89,  // the record was changed by another station since it was read
   kDriverError = 90,
+  kInvalidFilter = 800,  // a view's filter does not parse or names an unknown name
 };
 
 // Wording of a runtime error code.

@@ -11,6 +11,7 @@
 
 #include "platform/files/field.h"
 #include "platform/picture/picture.h"
+#include "platform/runtime/list_box.h"
 #include "platform/runtime/pictures.h"
 #include "platform/runtime/window.h"
 
@@ -29,6 +30,10 @@ QString pictureOf(const files::Field& f, const QString& picture) {
 }
 
 }  // namespace
+
+Control::Control(Window& w, const ControlDecl& d, QWidget* widget) : window_(w), decl_(d), widget_(widget) {}
+
+Control::~Control() = default;
 
 QString Control::text() const {
   if (auto* e = qobject_cast<QLineEdit*>(widget_)) return e->text();

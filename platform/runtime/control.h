@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -17,6 +18,7 @@ class Field;
 
 namespace rt {
 
+class ListBox;
 class Window;
 
 enum class ControlKind {
@@ -33,6 +35,7 @@ enum class ControlKind {
   Sheet,
   Tab,
   Progress,
+  List,  // a paged list of rows (see list_box.h)
 };
 
 enum ControlFlags : unsigned {
@@ -99,13 +102,16 @@ class Control {
   void acceptDrops(const QString& kind);
   const QString& dropKind() const { return dropKind_; }
 
+  // The list of a List control; null for other kinds.
+  ListBox* list() const { return list_.get(); }
+
   // For sheets: the number of the tab shown, and choosing one.
   int currentTab() const;
   void selectTab(int tabNumber);
 
  private:
   friend class Window;
-  Control(Window& w, const ControlDecl& d, QWidget* widget) : window_(w), decl_(d), widget_(widget) {}
+  Control(Window& w, const ControlDecl& d, QWidget* widget);
 
   Window& window_;
   ControlDecl decl_;
@@ -113,6 +119,10 @@ class Control {
   files::Field* variable_ = nullptr;
   bool hidden_ = false;
   QString dropKind_;
+  std::unique_ptr<ListBox> list_;
+
+ public:
+  ~Control();
 };
 
 }  // namespace rt

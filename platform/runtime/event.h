@@ -17,13 +17,27 @@ enum class EventKind {
   CloseWindow,   // the user or the program asked the window to close
   CloseDown,     // the program is ending: the window must close
   Drop,          // something was dropped on a control (data())
+  // A list asks to move: a row up or down, a page up or down, to the top or the bottom, or to the
+  // place its scroll thumb was dragged to (key: the thumb's step, 0-100).
+  ScrollUp,
+  ScrollDown,
+  PageUp,
+  PageDown,
+  ScrollTop,
+  ScrollBottom,
+  ScrollDrag,
 };
+
+// The key of an AlertKey event for a double click with the left mouse button, and for a click with
+// the right one (a list's popup menu).
+inline constexpr int kMouseLeft2 = 0x7f000001;
+inline constexpr int kMouseRight = 0x7f000002;
 
 struct Event {
   EventKind kind = EventKind::None;
   int control = 0;  // the control or menu command the event is about; 0 for the window
   int key = 0;      // Qt key combination, for AlertKey
-  QString data;     // dropped text, for Drop
+  QString data;     // dropped text, for Drop; the typed text, for AlertKey
 };
 
 }  // namespace rt

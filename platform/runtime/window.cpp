@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "platform/runtime/frame.h"
+#include "platform/runtime/list_box.h"
 #include "platform/runtime/threads.h"
 #include "platform/runtime/window_stack.h"
 
@@ -47,11 +48,15 @@ class WindowWatcher : public QObject {
             k->key() == Qt::Key_Meta)
           break;
         const int combination = k->keyCombination().toCombined();
-        const bool alerted = w_.alertAll_ || std::find(w_.alertKeys_.begin(), w_.alertKeys_.end(),
-                                                       combination) != w_.alertKeys_.end();
+        const int control = controlOf(obj);
+        const bool typed = w_.alertTyping_ != 0 && control == w_.alertTyping_ && !k->text().isEmpty() &&
+                           k->text()[0].isPrint() &&
+                           !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        bool alerted = w_.alertAll_ || typed;
+        for (const auto& [key, on] : w_.alertKeys_)
+          alerted = alerted || (key == combination && (on == 0 || on == control));
         if (alerted) {
-          Event ev{EventKind::AlertKey, controlOf(obj), combination};
-          w_.post(ev);
+          w_.post(Event{EventKind::AlertKey, control, combination, k->text()});
           return true;
         }
         break;
@@ -92,8 +97,10 @@ class WindowWatcher : public QObject {
 
  private:
   int controlOf(QObject* obj) const {
-    for (const auto& c : w_.controls_)
+    for (const auto& c : w_.controls_) {
       if (c->widget() == obj) return c->number();
+      if (c->list() && (obj == c->list()->view() || obj == c->list()->view()->viewport())) return c->number();
+    }
     return 0;
   }
   Window& w_;
@@ -146,6 +153,7 @@ Control& Window::add(const ControlDecl& d) {
   if (!outer_) build();
   QWidget* w = nullptr;
   QWidget* parent = client_;
+  std::unique_ptr<ListBox> list;
   switch (d.kind) {
     case ControlKind::Prompt:
     case ControlKind::String: {
@@ -375,11 +383,14 @@ void Window::setTimer(int hundredths) {
     timer_->start(hundredths * 10);
 }
 
-void Window::alert(int keyCombination) {
-  alertKeys_.push_back(keyCombination);
+void Window::alert(int keyCombination, int control) {
+  alertKeys_.emplace_back(keyCombination, control);
 }
 void Window::alertAllKeys() {
   alertAll_ = true;
+}
+void Window::alertTyping(int control) {
+  alertTyping_ = control;
 }
 
 void Window::display() {

@@ -76,10 +76,14 @@ class Window {
 
   // A timer tick every `hundredths` of a second; 0 stops it. Ticks do not pile up.
   void setTimer(int hundredths);
-  // Keys (Qt key combinations) that arrive as AlertKey events instead of reaching the control.
-  void alert(int keyCombination);
+  // Keys (Qt key combinations) that arrive as AlertKey events instead of reaching the control:
+  // pressed anywhere in the window, or only on `control`.
+  void alert(int keyCombination, int control = 0);
   // Every key press arrives as an AlertKey event.
   void alertAllKeys();
+  // Every printable character typed on `control` (without Ctrl or Alt) arrives as an AlertKey event
+  // carrying it.
+  void alertTyping(int control);
 
   // Every bound control shows its variable.
   void display();
@@ -141,8 +145,9 @@ class Window {
   bool closing_ = false;
   int thread_ = 0;
   QPointer<QTimer> timer_;
-  std::vector<int> alertKeys_;
+  std::vector<std::pair<int, int>> alertKeys_;  // key, control (0: any)
   bool alertAll_ = false;
+  int alertTyping_ = 0;
   QSize recordedSize_;
   std::vector<QRect> recordedRects_;
   QSize lastSize_;
