@@ -11,8 +11,7 @@ void AboutBox() {
                 .resizable = false,
                 .strategy = rt::ResizeStrategy::None});
   w.add({.kind = rt::ControlKind::Image, .number = kLogo, .text = "kvx98nte.gif", .rect = {16, 16, 190, 40}});
-  w.add(
-      {.kind = rt::ControlKind::String, .number = kName, .text = kProgramTitle, .rect = {16, 64, 310, 20}});
+  w.add({.kind = rt::ControlKind::String, .number = kName, .text = kProgramTitle, .rect = {16, 64, 310, 20}});
   w.add({.kind = rt::ControlKind::String,
          .number = kVersion,
          .text = "Version " + VersionText,

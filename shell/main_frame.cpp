@@ -9,7 +9,9 @@
 #include "platform/settings/settings_file.h"
 #include "shell/frame_menu.h"
 #include "shell/shell.h"
+#include "songs/songs.h"
 #include "storage/file_access.h"
+#include "storage/messages.h"
 #include "storage/records.h"
 #include "storage/settings.h"
 #include "storage/window_layout.h"
@@ -43,10 +45,6 @@ QString captionOf(int command) {
   return kProgramTitle;
 }
 
-void notAvailable(const QString& caption) {
-  rt::message("This function is not available yet.", caption, rt::Icon::Information);
-}
-
 // A non-empty setting replaces the frame's picture; later ones win.
 void applyLogo(rt::Frame& frame, const QString& picture) {
   if (!picture.trimmed().isEmpty()) frame.setToolPicture(cmd::ToolLogo, picture.trimmed());
@@ -60,7 +58,7 @@ void askForAlbums(const QString& previousVersion) {
       "Album Database Empty", rt::Icon::Question, rt::kYesNo, rt::kYes);
   // The album-building process is not part of the program yet, so nothing is copied and the
   // preference it would switch on stays as it is.
-  if (answer == rt::kYes) notAvailable("Album Database Empty");
+  if (answer == rt::kYes) NotAvailableYet("Album Database Empty");
 }
 
 void onCommand(rt::Frame& frame, int command) {
@@ -93,8 +91,15 @@ void onCommand(rt::Frame& frame, int command) {
     case cmd::About:
       rt::start(AboutBox);
       break;
+    case cmd::BrowseSongs:
+      // The stored text decides: only "Explorer" exactly opens the explore view.
+      if (Pref::Interface.str() == "Explorer")
+        NotAvailableYet("Explore Songs");
+      else
+        rt::start(BrowseSongs, 25000);
+      break;
     default:
-      notAvailable(captionOf(command));
+      NotAvailableYet(captionOf(command));
       break;
   }
 }

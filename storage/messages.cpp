@@ -171,3 +171,7 @@ rt::Button StandardMessage(int number, const MessageDetails& details) {
   if (number == 2 && answer == rt::kNo) rt::halt("Invalid Key!");
   return answer;
 }
+
+void NotAvailableYet(const QString& caption) {
+  rt::message("This function is not available yet.", caption, rt::Icon::Information);
+}

@@ -32,3 +32,6 @@ bool HasSavedError();
 
 // "text (code)", or for driver errors "driver message (driver code)".
 QString ErrorText(const files::Status& error);
+
+// Says that the window or function `caption` names is not part of the program yet.
+void NotAvailableYet(const QString& caption);

@@ -196,7 +196,7 @@ ListBox::ListBox(Window& window, int control, QWidget* parent) : window_(window)
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);  // a page is as high as it was
   view_->setShowGrid(false);
   view_->setWordWrap(false);
   view_->setAlternatingRowColors(true);
@@ -311,8 +311,12 @@ QStringList ListBox::row(int index) const {
 }
 
 int ListBox::visibleRows() const {
-  const int rowHeight = view_->verticalHeader()->defaultSectionSize();
-  return qMax(1, view_->viewport()->height() / qMax(1, rowHeight));
+  // Worked out from the list's own size, which is known at once, rather than from the viewport's,
+  // which the layout sets only later.
+  const int rowHeight = qMax(1, view_->verticalHeader()->defaultSectionSize());
+  const int chrome = view_->horizontalHeader()->sizeHint().height() +
+                     view_->horizontalScrollBar()->sizeHint().height() + 2 * view_->frameWidth();
+  return qMax(1, (frame_->height() - chrome) / rowHeight);
 }
 
 int ListBox::selected() const {

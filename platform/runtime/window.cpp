@@ -220,9 +220,19 @@ Control& Window::add(const ControlDecl& d) {
     case ControlKind::Progress:
       w = new QProgressBar(parent);
       break;
+    case ControlKind::List:
+      list = std::make_unique<ListBox>(*this, d.number, parent);
+      w = list->widget();
+      break;
   }
   auto* c = new Control(*this, d, w);
   controls_.emplace_back(c);
+  c->list_ = std::move(list);
+  if (c->list_) {
+    // Keys reach the table inside the list, not the list's frame.
+    c->list_->view()->installEventFilter(watcher_.get());
+    c->list_->view()->viewport()->installEventFilter(watcher_.get());
+  }
   if (d.kind != ControlKind::Tab) {
     w->setGeometry(d.rect);
     w->installEventFilter(watcher_.get());

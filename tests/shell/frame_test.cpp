@@ -86,16 +86,16 @@ TEST_F(ProgramTest, TheFrameHasEveryMenuItemAndToolbarButtonInOrder) {
 TEST_F(ProgramTest, AWindowThatIsNotBuiltYetSaysSoAndTheFrameGoesOn) {
   ASSERT_TRUE(start());
   ASSERT_TRUE(waitForSplashToClose());
-  for (const QStringList& path : {QStringList{"&Browse", "&Songs"}, QStringList{"&Reports", "DJ Log"},
+  for (const QStringList& path : {QStringList{"&Browse", "&Albums"}, QStringList{"&Reports", "DJ Log"},
                                   QStringList{"&File", "Pre&ferences"}}) {
     ASSERT_TRUE(test::chooseMenu(frame(), path)) << path.join('/').toStdString();
     ASSERT_TRUE(test::runUntil([] { return test::messageBox() != nullptr; }));
     EXPECT_EQ(test::messageBox()->text(), "This function is not available yet.");
     ASSERT_TRUE(test::answer("OK"));
   }
-  frame()->findChild<QToolBar*>()->actions()[1]->trigger();  // "Songs"
+  frame()->findChild<QToolBar*>()->actions()[0]->trigger();  // "Albums"
   ASSERT_TRUE(test::runUntil([] { return test::messageBox("not available") != nullptr; }));
-  EXPECT_EQ(test::messageBox()->windowTitle(), "Songs");
+  EXPECT_EQ(test::messageBox()->windowTitle(), "Albums");
   ASSERT_TRUE(test::answer("OK"));
   EXPECT_TRUE(exit());
 }

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 #include "platform/runtime/threads.h"
@@ -124,6 +126,105 @@ bool chooseMenu(QMainWindow* frame, const QStringList& path) {
     }
     if (!found->menu()) return false;
     actions = found->menu()->actions();
+  }
+  return false;
+}
+
+namespace {
+
+QTableView* listOf(QWidget* window) {
+  return window ? window->findChild<QTableView*>() : nullptr;
+}
+
+QPoint rowCentre(QTableView* view, int row) {
+  return view->visualRect(view->model()->index(row, 0)).center();
+}
+
+}  // namespace
+
+std::vector<QStringList> listRows(QWidget* window) {
+  std::vector<QStringList> rows;
+  QTableView* view = listOf(window);
+  if (!view) return rows;
+  QAbstractItemModel* m = view->model();
+  for (int r = 0; r < m->rowCount(); ++r) {
+    QStringList row;
+    for (int c = 0; c < m->columnCount(); ++c)
+      row << m->index(r, c).data().toString();
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+int listSelection(QWidget* window) {
+  QTableView* view = listOf(window);
+  const QModelIndex i = view ? view->selectionModel()->currentIndex() : QModelIndex();
+  return i.isValid() ? i.row() : -1;
+}
+
+void clickRow(QWidget* window, int row) {
+  QTableView* view = listOf(window);
+  if (!view) return;
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(view, row));
+  settle();
+}
+
+void rightClickRow(QWidget* window, int row) {
+  QTableView* view = listOf(window);
+  if (!view) return;
+  QTest::mousePress(view->viewport(), Qt::RightButton, Qt::NoModifier, rowCentre(view, row));
+  settle();
+}
+
+void dragThumb(QWidget* window, int step) {
+  QScrollBar* bar = nullptr;
+  for (QScrollBar* b : window->findChildren<QScrollBar*>())
+    if (b->orientation() == Qt::Vertical && b->maximum() == 100 && b->isVisible()) bar = b;
+  if (!bar) return;
+  bar->setSliderDown(true);
+  bar->setSliderPosition(step);
+  bar->setSliderDown(false);
+  settle();
+}
+
+void typeInList(QWidget* window, const QString& text) {
+  if (QTableView* view = listOf(window)) {
+    view->setFocus();
+    QTest::keyClicks(view, text);
+  }
+  settle();
+}
+
+void keyInList(QWidget* window, int key, Qt::KeyboardModifiers modifiers) {
+  if (QTableView* view = listOf(window)) {
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key(key), modifiers);
+  }
+  settle();
+}
+
+QStringList popupItems() {
+  QStringList items;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* menu = qobject_cast<QMenu*>(w);
+    if (!menu || !menu->isVisible()) continue;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) items << (a->isEnabled() ? QString() : QString("~")) + a->text();
+  }
+  return items;
+}
+
+bool choosePopupItem(const QString& text) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* menu = qobject_cast<QMenu*>(w);
+    if (!menu || !menu->isVisible()) continue;
+    for (QAction* a : menu->actions()) {
+      if (a->text() != text || !a->isEnabled()) continue;
+      a->trigger();
+      menu->hide();
+      settle();
+      return true;
+    }
   }
   return false;
 }

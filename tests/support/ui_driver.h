@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "tests/support/qt_printers.h"
 
@@ -44,6 +45,22 @@ QAbstractButton* button(QWidget* window, const QString& text);
 void click(QAbstractButton* b);
 // Chooses the frame's menu item at `path` (texts with their "&"), as a user would.
 bool chooseMenu(QMainWindow* frame, const QStringList& path);
+
+// The texts of the rows a window's list shows (the first list of the window), one row per entry.
+std::vector<QStringList> listRows(QWidget* window);
+// The row the window's list highlights, or -1.
+int listSelection(QWidget* window);
+// Clicks a row of the window's list, right-clicks it (the popup menu), drags its thumb to `step`.
+void clickRow(QWidget* window, int row);
+void rightClickRow(QWidget* window, int row);
+void dragThumb(QWidget* window, int step);
+// The key (or typed text) to the window's list.
+void typeInList(QWidget* window, const QString& text);
+void keyInList(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The items of the popup menu on screen: texts, greyed ones with a leading "~"; empty when none.
+QStringList popupItems();
+// Chooses the popup item with this text; false when there is no such enabled item.
+bool choosePopupItem(const QString& text);
 
 // Keys to the widget that has the focus in `window`.
 void type(QWidget* target, const QString& text);

@@ -1,0 +1,9 @@
+#include "storage/requests.h"
+
+int GlobalRequest = 0;
+int GlobalResponse = 0;
+int AlbumContext = 0;
+
+namespace GLO {
+files::Byte Side;
+}  // namespace GLO

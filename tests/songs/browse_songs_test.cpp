@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "platform/files/transaction.h"
+#include "platform/runtime/program.h"
+#include "platform/runtime/threads.h"
+#include "platform/settings/settings_file.h"
+#include "songs/songs.h"
+#include "storage/records.h"
+#include "storage/settings.h"
+#include "tests/support/ui_driver.h"
+#include "tests/support/workspace.h"
+
+namespace {
+
+struct Song {
+  int id;
+  const char* artist;
+  const char* title;
+  const char* album = "";
+  const char* media = "CD";
+  int category = 0;
+  int chart = 0;
+  int bpm = 0;
+};
+
+class BrowseSongsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SettingsFileName = "KVXPro98.INI";
+    clearRecordBuffers();
+    for (files::File* f : databaseFiles())
+      ASSERT_TRUE(f->create().ok());
+  }
+  void TearDown() override {
+    if (window()) test::window(window()->windowTitle())->close();
+    test::runUntil([] { return rt::liveThreads() == 0; });
+    rt::abandonAll();
+    SettingsFileName.clear();
+  }
+  void songs(const std::vector<Song>& list) {
+    ASSERT_TRUE(Cantorix.open().ok());
+    files::beginTransaction(2000, {&Cantorix});
+    for (const Song& s : list) {
+      MUS.clear();
+      MUS.ID = s.id;
+      MUS.Artist = s.artist;
+      MUS.Title = s.title;
+      MUS.Album = s.album;
+      MUS.Media = s.media;
+      MUS.CategoryID = s.category;
+      MUS.ChartNumber = s.chart;
+      MUS.BeatsPerMinute = s.bpm;
+      ASSERT_TRUE(Cantorix.add().ok());
+    }
+    ASSERT_TRUE(files::commit().ok());
+    Cantorix.close();
+  }
+  // Opens the browse and waits for its window.
+  QWidget* open() {
+    rt::start(BrowseSongs);
+    EXPECT_TRUE(test::runUntil([this] { return window() != nullptr; }));
+    test::settle();
+    return window();
+  }
+  QWidget* window() const {
+    for (const QString& t : test::windowTitles())
+      if (t.startsWith("Songs - ")) return test::window(t);
+    return nullptr;
+  }
+  void chooseTab(const QString& caption) {
+    QTabWidget* sheet = window()->findChild<QTabWidget*>();
+    for (int i = 0; i < sheet->count(); ++i)
+      if (sheet->tabText(i) == caption) sheet->setCurrentIndex(i);
+    test::settle();
+  }
+  // The first column shown of every row (the artist).
+  QStringList column(int c) {
+    QStringList out;
+    for (const QStringList& row : test::listRows(window()))
+      out << row.value(c);
+    return out;
+  }
+
+  test::Workspace ws;
+};
+
+TEST_F(BrowseSongsTest, AnEmptyFileSaysSoAndGreysWhatNeedsASong) {
+  QWidget* w = open();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(w->windowTitle(), "Songs - 0 entries");
+  test::rightClickRow(w, 0);
+  ASSERT_TRUE(test::runUntil([] { return !test::popupItems().isEmpty(); }));
+  EXPECT_EQ(test::popupItems(),
+            QStringList({"&Add", "~&Change", "~&Delete", "&Print", "&Search", "&Import", "&Export"}));
+  ASSERT_TRUE(test::choosePopupItem("&Add"));
+  ASSERT_TRUE(test::runUntil([] { return test::messageBox("not available yet") != nullptr; }))
+      << "choosing an item presses its button";
+  ASSERT_TRUE(test::answer("OK"));
+}
+
+TEST_F(BrowseSongsTest, TheTabsOrderTheSongsAndTheCategoryTabLeavesOutSongsWithoutOne) {
+  songs({{1, "Cure", "Lullaby", "Disintegration", "CD", 2, 5, 120},
+         {2, "ABBA", "Waterloo", "Waterloo", "LP", 0, 1, 0},
+         {3, "beatles", "Yesterday", "Help", "cd", 1, 0, 98}});
+  QWidget* w = open();
+  EXPECT_EQ(w->windowTitle(), "Songs - 3 entries");
+  EXPECT_EQ(column(0), QStringList({"ABBA", "beatles", "Cure"}));
+  chooseTab("By Title");
+  EXPECT_EQ(column(1), QStringList({"Lullaby", "Waterloo", "Yesterday"}));
+  chooseTab("By Chart #");
+  EXPECT_EQ(column(0), QStringList({"ABBA", "Cure"})) << "songs without a chart number are not in that order";
+  chooseTab("By BPM");
+  EXPECT_EQ(column(8), QStringList({"  98", " 120"}));
+  chooseTab("By Category");
+  EXPECT_EQ(column(0), QStringList()) << "no category chosen: no song, not even those without one";
+}
+
+TEST_F(BrowseSongsTest, TheUserDefinedTabTakesTenCharactersOfItsPrompt) {
+  settings::write("KVXPro98.INI", "Settings", "UDKPrompt", "Producer and Engineer");
+  LoadPreferences();
+  QWidget* w = open();
+  QStringList captions;
+  QTabWidget* sheet = w->findChild<QTabWidget*>();
+  for (int i = 0; i < sheet->count(); ++i)
+    captions << sheet->tabText(i);
+  EXPECT_EQ(captions, QStringList({"By Artist", "By Title", "By Album", "By Media", "By Category",
+                                   "By Chart #", "By BPM", "By Producer a"}));
+}
+
+TEST_F(BrowseSongsTest, TypingLocatesTheFirstSongAtOrAfterTheText) {
+  std::vector<Song> many;
+  const char* artists[] = {"Abba", "Blondie", "Cure", "Depeche Mode", "Eurythmics", "Falco", "Genesis"};
+  int id = 0;
+  for (const char* a : artists)
+    for (int n = 0; n < 6; ++n)
+      many.push_back({++id, a, "Title", "", "CD", 0, 0, 0});
+  many.push_back({++id, "Zappa", "Aardvark", "", "CD", 0, 0, 0});
+  songs(many);
+  QWidget* w = open();
+  test::typeInList(w, "de");
+  EXPECT_EQ(column(0).value(test::listSelection(w)), "Depeche Mode");
+  EXPECT_EQ(column(0).value(0), "Depeche Mode") << "the page starts at the located song";
+  test::typeInList(w, "x");
+  EXPECT_EQ(column(0).value(0), "Eurythmics") << "\"dex\" is after every Depeche Mode song";
+  test::keyInList(w, Qt::Key_Backspace);
+  EXPECT_EQ(column(0).value(0), "Depeche Mode");
+  chooseTab("By Title");
+  EXPECT_EQ(column(1).value(0), "Aardvark") << "each tab keeps its own locator, empty at first";
+  test::typeInList(w, "t");
+  EXPECT_EQ(column(1).value(0), "Title");
+}
+
+TEST_F(BrowseSongsTest, ScrollingAndTheThumbMoveThroughTheWholeOrder) {
+  std::vector<Song> many;
+  for (int n = 1; n <= 200; ++n) {
+    static QByteArray names[200];
+    names[n - 1] = QString("Artist %1").arg(n, 3, 10, QChar('0')).toUtf8();
+    many.push_back({n, names[n - 1].constData(), "Song", "", "CD", 0, 0, 0});
+  }
+  songs(many);
+  QWidget* w = open();
+  const int page = int(test::listRows(w).size());
+  ASSERT_GT(page, 3);
+  EXPECT_EQ(column(0).value(0), "Artist 001");
+  test::keyInList(w, Qt::Key_PageDown);
+  EXPECT_EQ(column(0).value(0), QString("Artist %1").arg(page + 1, 3, 10, QChar('0')));
+  test::keyInList(w, Qt::Key_End);
+  EXPECT_EQ(column(0).value(page - 1), "Artist 200");
+  test::keyInList(w, Qt::Key_Home);
+  EXPECT_EQ(column(0).value(0), "Artist 001");
+  QString previous;
+  for (int step = 0; step <= 100; step += 10) {
+    test::dragThumb(w, step);
+    const QString first = column(0).value(0);
+    EXPECT_GE(first, previous) << "step " << step;
+    previous = first;
+  }
+  EXPECT_EQ(column(0).last(), "Artist 200") << "the last step shows the end of the order";
+}
+
+TEST_F(BrowseSongsTest, InsertInTheListStartsAddingASong) {
+  songs({{1, "Cure", "Lullaby"}});
+  QWidget* w = open();
+  test::keyInList(w, Qt::Key_Insert);
+  ASSERT_TRUE(test::runUntil([] { return test::messageBox() != nullptr; }));
+  EXPECT_EQ(test::messageBox()->windowTitle(), "Update the Cantorix Database");
+  ASSERT_TRUE(test::answer("OK"));
+}
+
+}  // namespace
