@@ -109,6 +109,18 @@ Status View::fetch(bool forward, const Anchor& from, int limit, std::vector<View
     return parts.isEmpty() ? QString("1") : parts.join(" AND ");
   };
   const char* dir = forward ? "f" : "b";
+  // The range fixes the first components; anchors compare the rest, so that the engine seeks within
+  // the range instead of walking it from its start.
+  const int fixed = int(range_.size());
+  QStringList freeColumns;
+  for (int i = fixed; i < n; ++i)
+    freeColumns << detail::columnName(*comps[i]);
+  const QString freeRow = "(" + freeColumns.join(", ") + ")";
+  const QString freeMarks = detail::placeholders(n - fixed);
+  const auto bindFree = [&](sqlite3_stmt* st, int* at) {
+    for (int i = fixed; i < n; ++i)
+      detail::bind(st, (*at)++, from.values.at(i));
+  };
 
   Anchor::Kind kind = from.kind;
   if (kind == Anchor::Before && forward) kind = Anchor::At;
@@ -116,19 +128,15 @@ Status View::fetch(bool forward, const Anchor& from, int limit, std::vector<View
   if ((kind == Anchor::Start && !forward) || (kind == Anchor::End && forward)) return Status::success();
 
   if (kind == Anchor::Start || kind == Anchor::End || kind == Anchor::Values) {
-    const bool values = kind == Anchor::Values;
+    const bool values = kind == Anchor::Values && fixed < n;
     const QString cmp = forward ? ">=" : "<=";
-    sqlite3_stmt* st = statement(
-        QString("%1:%2").arg(values ? "values" : "edge", dir),
-        base +
-            where(values ? detail::rowValue(key_) + " " + cmp + " " + detail::placeholders(n) : QString()) +
-            order);
+    sqlite3_stmt* st =
+        statement(QString("%1:%2").arg(values ? "values" : "edge", dir),
+                  base + where(values ? freeRow + " " + cmp + " " + freeMarks : QString()) + order);
     if (!st) return Database::instance().lastError();
     int at = 1;
     bindShared(st, &at);
-    if (values)
-      for (int i = 0; i < n; ++i)
-        detail::bind(st, at++, from.values.at(i));
+    if (values) bindFree(st, &at);
     sqlite3_bind_int(st, at, limit);
     std::vector<detail::Row> got;
     const Status r = detail::collect(st, file_.record(), limit, &got);
@@ -140,30 +148,28 @@ Status View::fetch(bool forward, const Anchor& from, int limit, std::vector<View
   const bool inclusive = kind == Anchor::At;
   const QString tieCmp = forward ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<");
   QStringList eq;
-  for (const Field* c : comps)
-    eq << detail::columnName(*c) + " = ?";
-  sqlite3_stmt* ties = statement(QString("ties:%1:%2").arg(dir, tieCmp),
-                                 base + where(eq.join(" AND ") + " AND _pos " + tieCmp + " ?") +
-                                     " ORDER BY " + (forward ? "_pos" : "_pos DESC") + " LIMIT ?");
+  for (const QString& c : freeColumns)
+    eq << c + " = ?";
+  eq << "_pos " + tieCmp + " ?";
+  sqlite3_stmt* ties =
+      statement(QString("ties:%1:%2").arg(dir, tieCmp), base + where(eq.join(" AND ")) + " ORDER BY " +
+                                                            (forward ? "_pos" : "_pos DESC") + " LIMIT ?");
   if (!ties) return Database::instance().lastError();
   int at = 1;
   bindShared(ties, &at);
-  for (int i = 0; i < n; ++i)
-    detail::bind(ties, at++, from.values.at(i));
+  bindFree(ties, &at);
   sqlite3_bind_int64(ties, at++, from.pos);
   sqlite3_bind_int(ties, at, limit);
   std::vector<detail::Row> got;
   Status r = detail::collect(ties, file_.record(), limit, &got);
-  if (r && int(got.size()) < limit) {
+  if (r && int(got.size()) < limit && fixed < n) {
     const QString cmp = forward ? ">" : "<";
     sqlite3_stmt* beyond =
-        statement(QString("beyond:%1").arg(dir),
-                  base + where(detail::rowValue(key_) + " " + cmp + " " + detail::placeholders(n)) + order);
+        statement(QString("beyond:%1").arg(dir), base + where(freeRow + " " + cmp + " " + freeMarks) + order);
     if (!beyond) return Database::instance().lastError();
     at = 1;
     bindShared(beyond, &at);
-    for (int i = 0; i < n; ++i)
-      detail::bind(beyond, at++, from.values.at(i));
+    bindFree(beyond, &at);
     sqlite3_bind_int(beyond, at, limit - int(got.size()));
     r = detail::collect(beyond, file_.record(), limit, &got);  // up to `limit` rows in all
   }
