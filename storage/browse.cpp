@@ -161,6 +161,7 @@ void Browse::fill(const Anchor& from, files::Position select) {
     return [this, into, textsInto] { capture(into, textsInto); };
   };
   files::Status st = view_->forward(from, size, collect(&rows, &texts));
+  int anchorRow = 0;  // the first record read from the anchor, which a locator or reload lands on
   if (st && int(rows.size()) < size && from.kind != Anchor::Start) {
     std::vector<Row> before;
     std::vector<QStringList> beforeTexts;
@@ -171,11 +172,12 @@ void Browse::fill(const Anchor& from, files::Position select) {
     std::reverse(beforeTexts.begin(), beforeTexts.end());
     rows.insert(rows.begin(), before.begin(), before.end());
     texts.insert(texts.begin(), beforeTexts.begin(), beforeTexts.end());
+    anchorRow = qMin(int(before.size()), int(rows.size()) - 1);
   }
   if (!st) StandardMessage(35, {.file = file_.label(), .error = st});
   page_ = std::move(rows);
   texts_ = std::move(texts);
-  int at = page_.empty() ? -1 : 0;
+  int at = page_.empty() ? -1 : anchorRow;
   for (int i = 0; i < int(page_.size()); ++i)
     if (page_[i].pos == select) at = i;
   show(at);

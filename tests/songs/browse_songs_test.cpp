@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QWidget>
 
 #include "platform/files/transaction.h"
@@ -190,6 +192,57 @@ TEST_F(BrowseSongsTest, InsertInTheListStartsAddingASong) {
   ASSERT_TRUE(test::runUntil([] { return test::messageBox() != nullptr; }));
   EXPECT_EQ(test::messageBox()->windowTitle(), "Update the Cantorix Database");
   ASSERT_TRUE(test::answer("OK"));
+}
+
+TEST_F(BrowseSongsTest, TheColumnLayoutTheTabAndTheDatePictureFollowTheSettings) {
+  settings::write("KVXPro98.INI", "Settings", "DateFormat", "d6");
+  LoadPreferences();
+  MUS.clear();
+  songs({{1, "Cure", "Lullaby"}});
+  ASSERT_TRUE(Cantorix.open().ok());
+  MUS.ID = 1;
+  ASSERT_TRUE(Cantorix.get(Cantorix.KeyID).ok());
+  MUS.ReleaseDate = 36163 + 31;  // 1 February 1900
+  ASSERT_TRUE(Cantorix.put().ok());
+  Cantorix.close();
+
+  QWidget* w = open();
+  EXPECT_EQ(test::listRows(w).at(0).value(7), "01/02/1900") << "dates in the user's picture";
+  QHeaderView* header = w->findChild<QTableView*>()->horizontalHeader();
+  header->resizeSection(0, 300);  // as the user drags the Artist column wider
+  chooseTab("By Title");
+  w->close();
+  ASSERT_TRUE(test::runUntil([this] { return window() == nullptr; }));
+  test::settle();
+  const QString saved = settings::read(".\\POSITION.INI", "BrowseSongs", "SRCF?Browse");
+  EXPECT_TRUE(saved.startsWith("150L(2)|M~Artist~")) << saved.toStdString();
+  EXPECT_EQ(settings::read("KVXPro98.INI", "Settings", "SongTab"), "102");
+
+  w = open();
+  EXPECT_EQ(w->findChild<QTableView*>()->horizontalHeader()->sectionSize(0), 300);
+  EXPECT_EQ(w->findChild<QTabWidget*>()->tabText(w->findChild<QTabWidget*>()->currentIndex()), "By Title");
+}
+
+TEST_F(BrowseSongsTest, TheLocatorFillsTheFirstKeyFieldOfEachTab) {
+  songs({{1, "Cure", "Lullaby", "Disintegration", "CD", 1, 3, 120},
+         {2, "ABBA", "Waterloo", "Arrival", "CD", 1, 1, 98},
+         {3, "Blur", "Song 2", "Blur", "LP", 2, 10, 130}});
+  QWidget* w = open();
+  const struct {
+    const char* tab;
+    const char* typed;
+    int column;
+    const char* first;
+  } cases[] = {{"By Artist", "c", 0, "Cure"},
+               {"By Title", "w", 1, "Waterloo"},
+               {"By Album", "b", 2, "Blur"},
+               {"By Chart #", "3", 14, "3"},
+               {"By BPM", "125", 8, " 130"}};
+  for (const auto& c : cases) {
+    chooseTab(c.tab);
+    test::typeInList(w, c.typed);
+    EXPECT_EQ(column(c.column).value(test::listSelection(w)), c.first) << c.tab;
+  }
 }
 
 }  // namespace
