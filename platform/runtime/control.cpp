@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,7 @@ Control::Control(Window& w, const ControlDecl& d, QWidget* widget) : window_(w),
 Control::~Control() = default;
 
 QString Control::text() const {
+  if (auto* box = qobject_cast<QComboBox*>(widget_)) return box->currentText();
   if (auto* e = qobject_cast<QLineEdit*>(widget_)) return e->text();
   if (auto* t = qobject_cast<QPlainTextEdit*>(widget_)) return t->toPlainText();
   if (auto* b = qobject_cast<QAbstractButton*>(widget_)) return b->text();
@@ -47,7 +49,12 @@ QString Control::text() const {
 }
 
 void Control::setText(const QString& text) {
-  if (auto* e = qobject_cast<QLineEdit*>(widget_)) {
+  if (auto* box = qobject_cast<QComboBox*>(widget_)) {
+    if (box->isEditable())
+      box->setEditText(text);
+    else
+      box->setCurrentIndex(box->findText(text, Qt::MatchFixedString));
+  } else if (auto* e = qobject_cast<QLineEdit*>(widget_)) {
     e->setText(text);
   } else if (auto* t = qobject_cast<QPlainTextEdit*>(widget_)) {
     t->setPlainText(text);
@@ -113,7 +120,7 @@ void Control::setHidden(bool hidden) {
   if (decl_.kind == ControlKind::Tab) {
     if (QTabWidget* tabs = sheetOf(*this)) tabs->setTabVisible(tabs->indexOf(widget_), !hidden);
   }
-  window_.updateTabVisibility();
+  window_.updateVisibility();
 }
 
 void Control::setFocus() {
@@ -139,7 +146,24 @@ void Control::display() {
     c->setChecked(!variable_->isBlank());
     return;
   }
+  if (decl_.kind == ControlKind::Option) {
+    // The radio whose text is the value is chosen; a value no radio has chooses none.
+    for (const auto& other : window_.controls())
+      if (other->kind() == ControlKind::Radio && other->decl().parent == decl_.number)
+        static_cast<QAbstractButton*>(other->widget())
+            ->setChecked(!variable_->isBlank() && other->text().remove('&') == v.toString());
+    return;
+  }
   const QString shown = pic::format(v, pictureOf(*variable_, decl_.picture));
+  if (auto* box = qobject_cast<QComboBox*>(widget_)) {
+    if (box->isEditable()) {
+      box->setEditText(shown);
+      box->lineEdit()->setModified(false);
+    } else {
+      box->setCurrentIndex(box->findText(shown, Qt::MatchFixedString));
+    }
+    return;
+  }
   if (auto* e = qobject_cast<QLineEdit*>(widget_)) {
     e->setText(shown);
     e->setModified(false);
@@ -160,6 +184,13 @@ bool Control::update() {
     variable_->setValue(t->toPlainText());
     return true;
   }
+  if (decl_.kind == ControlKind::Option) return true;  // its radios set it as they are chosen
+  if (auto* box = qobject_cast<QComboBox*>(widget_)) {
+    variable_->setValue(box->isEditable()         ? box->currentText()
+                        : box->currentIndex() < 0 ? QString()
+                                                  : box->currentText());
+    return true;
+  }
   auto* e = qobject_cast<QLineEdit*>(widget_);
   if (!e) return true;
   const std::optional<QVariant> v = pic::deformat(e->text(), pictureOf(*variable_, decl_.picture));
@@ -176,6 +207,27 @@ QString dragMimeType(const QString& kind) {
 void Control::acceptDrops(const QString& kind) {
   dropKind_ = kind;
   widget_->setAcceptDrops(!kind.isEmpty());
+}
+
+void Control::setItems(const QStringList& items) {
+  auto* box = qobject_cast<QComboBox*>(widget_);
+  if (!box) return;
+  const QSignalBlocker quiet(box);
+  const QString text = box->currentText();
+  box->clear();
+  box->addItems(items);
+  if (variable_)
+    display();
+  else if (box->isEditable())
+    box->setEditText(text);
+}
+
+QStringList Control::items() const {
+  QStringList out;
+  if (auto* box = qobject_cast<QComboBox*>(widget_))
+    for (int i = 0; i < box->count(); ++i)
+      out << box->itemText(i);
+  return out;
 }
 
 int Control::currentTab() const {

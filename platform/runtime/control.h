@@ -7,6 +7,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -35,7 +36,11 @@ enum class ControlKind {
   Sheet,
   Tab,
   Progress,
-  List,  // a paged list of rows (see list_box.h)
+  List,      // a paged list of rows (see list_box.h)
+  DropList,  // a choice among items, bound to the chosen item's text
+  Combo,     // an entry with a list of items to choose from, bound to its text
+  Option,    // a box of radios, bound to the chosen radio's text (blank: none chosen)
+  Radio,     // one choice of an option (parent = the option's number)
 };
 
 enum ControlFlags : unsigned {
@@ -101,6 +106,10 @@ class Control {
   // as a Drop event carrying the offered text.
   void acceptDrops(const QString& kind);
   const QString& dropKind() const { return dropKind_; }
+
+  // The items of a drop list or combo box.
+  void setItems(const QStringList& items);
+  QStringList items() const;
 
   // The list of a List control; null for other kinds.
   ListBox* list() const { return list_.get(); }

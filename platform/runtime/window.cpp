@@ -1,5 +1,6 @@
 #include "platform/runtime/window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,6 +19,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "platform/files/field.h"
+#include "platform/runtime/control_widgets.h"
 #include "platform/runtime/frame.h"
 #include "platform/runtime/list_box.h"
 #include "platform/runtime/threads.h"
@@ -97,10 +100,9 @@ class WindowWatcher : public QObject {
 
  private:
   int controlOf(QObject* obj) const {
-    for (const auto& c : w_.controls_) {
-      if (c->widget() == obj) return c->number();
-      if (c->list() && (obj == c->list()->view() || obj == c->list()->view()->viewport())) return c->number();
-    }
+    for (const auto& c : w_.controls_)
+      for (QObject* target : detail::keyTargets(*c))
+        if (target == obj) return c->number();
     return 0;
   }
   Window& w_;
@@ -151,134 +153,22 @@ void Window::build() {
 
 Control& Window::add(const ControlDecl& d) {
   if (!outer_) build();
-  QWidget* w = nullptr;
-  QWidget* parent = client_;
   std::unique_ptr<ListBox> list;
-  switch (d.kind) {
-    case ControlKind::Prompt:
-    case ControlKind::String: {
-      auto* l = new QLabel(d.text, parent);
-      l->setTextFormat(Qt::PlainText);
-      if (d.flags & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (d.flags & kCentered) l->setAlignment(Qt::AlignCenter);
-      w = l;
-      break;
-    }
-    case ControlKind::Button: {
-      auto* b = new QPushButton(d.text, parent);
-      b->setDefault(d.flags & kDefault);
-      b->setAutoDefault(false);
-      b->setFlat(d.flags & kFlatButton);
-      w = b;
-      break;
-    }
-    case ControlKind::Entry: {
-      auto* e = new QLineEdit(parent);
-      e->setReadOnly(d.flags & kReadOnly);
-      if (d.flags & kRight) e->setAlignment(Qt::AlignRight);
-      w = e;
-      break;
-    }
-    case ControlKind::Text: {
-      auto* t = new QPlainTextEdit(parent);
-      t->setReadOnly(d.flags & kReadOnly);
-      w = t;
-      break;
-    }
-    case ControlKind::Check:
-      w = new QCheckBox(d.text, parent);
-      break;
-    case ControlKind::Image: {
-      auto* l = new QLabel(parent);
-      l->setScaledContents(d.flags & kStretch);
-      l->setAlignment(Qt::AlignCenter);
-      w = l;
-      break;
-    }
-    case ControlKind::Region:
-      w = new QWidget(parent);
-      break;
-    case ControlKind::Group:
-      w = new QGroupBox(d.text, parent);
-      break;
-    case ControlKind::Box: {
-      auto* f = new QFrame(parent);
-      f->setFrameShape(QFrame::Box);
-      w = f;
-      break;
-    }
-    case ControlKind::Sheet:
-      w = new QTabWidget(parent);
-      break;
-    case ControlKind::Tab: {
-      Control* sheet = control(d.parent);
-      auto* tabs = sheet ? qobject_cast<QTabWidget*>(sheet->widget()) : nullptr;
-      w = new QWidget;
-      if (tabs) tabs->addTab(w, d.text);
-      break;
-    }
-    case ControlKind::Progress:
-      w = new QProgressBar(parent);
-      break;
-    case ControlKind::List:
-      list = std::make_unique<ListBox>(*this, d.number, parent);
-      w = list->widget();
-      break;
-  }
+  QWidget* w = detail::makeWidget(*this, d, client_, &list);
   auto* c = new Control(*this, d, w);
   controls_.emplace_back(c);
   c->list_ = std::move(list);
-  if (c->list_) {
-    // Keys reach the table inside the list, not the list's frame.
-    c->list_->view()->installEventFilter(watcher_.get());
-    c->list_->view()->viewport()->installEventFilter(watcher_.get());
-  }
-  if (d.kind != ControlKind::Tab) {
-    w->setGeometry(d.rect);
-    w->installEventFilter(watcher_.get());
-  }
+  for (QObject* target : detail::keyTargets(*c))
+    target->installEventFilter(watcher_.get());
+  if (d.kind != ControlKind::Tab) w->setGeometry(d.rect);
   if (!d.tip.isEmpty()) c->setTip(d.tip);
   if (d.kind == ControlKind::Image) c->setImage(d.text);
   if (d.flags & kDisabled) c->setEnabled(false);
   if (d.flags & kHidden) c->hidden_ = true;
-
-  switch (d.kind) {
-    case ControlKind::Button:
-      QObject::connect(static_cast<QPushButton*>(w), &QPushButton::clicked,
-                       [this, n = d.number] { post(EventKind::Accepted, n); });
-      break;
-    case ControlKind::Entry:
-      QObject::connect(static_cast<QLineEdit*>(w), &QLineEdit::editingFinished, [this, c] {
-        if (!static_cast<QLineEdit*>(c->widget())->isModified()) return;
-        static_cast<QLineEdit*>(c->widget())->setModified(false);
-        if (c->update()) {
-          post(EventKind::Accepted, c->number());
-        } else {
-          // Refused input: beep and keep the cursor where the mistake is.
-          QApplication::beep();
-          c->setFocus();
-          post(EventKind::Rejected, c->number());
-        }
-      });
-      break;
-    case ControlKind::Check:
-      QObject::connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, [this, c] {
-        c->update();
-        post(EventKind::Accepted, c->number());
-      });
-      break;
-    case ControlKind::Sheet:
-      QObject::connect(static_cast<QTabWidget*>(w), &QTabWidget::currentChanged, [this, n = d.number] {
-        updateTabVisibility();
-        post(EventKind::NewSelection, n);
-      });
-      break;
-    default:
-      break;
-  }
+  detail::connectWidget(*this, *c);
   if (open_) {
     recordedRects_.push_back(d.rect);
-    updateTabVisibility();
+    updateVisibility();
   }
   return *c;
 }
@@ -305,7 +195,7 @@ bool Window::isShownByParents(const Control& c) const {
   return true;
 }
 
-void Window::updateTabVisibility() {
+void Window::updateVisibility() {
   for (const auto& c : controls_) {
     if (c->kind() == ControlKind::Tab) continue;
     c->widget()->setVisible(!c->isHidden() && isShownByParents(*c));
@@ -324,7 +214,7 @@ void Window::open() {
     recordedRects_.push_back(c->decl().rect);
   lastSize_ = recordedSize_;
   detail::pushWindow(thread_, this, this, [this](bool blocked) { setBlocked(blocked); });
-  updateTabVisibility();
+  updateVisibility();
   display();
   outer_->show();
   outer_->raise();
@@ -401,6 +291,25 @@ void Window::alertAllKeys() {
 }
 void Window::alertTyping(int control) {
   alertTyping_ = control;
+}
+
+bool Window::update() {
+  for (const auto& c : controls_) {
+    if (!c->variable() || c->kind() == ControlKind::Radio) continue;
+    if (!c->update()) {
+      c->setFocus();
+      return false;
+    }
+  }
+  return true;
+}
+
+void Window::choose(Control& radio) {
+  Control* option = control(radio.decl().parent);
+  for (const auto& c : controls_)
+    if (c->kind() == ControlKind::Radio && c->decl().parent == radio.decl().parent)
+      static_cast<QAbstractButton*>(c->widget())->setChecked(c.get() == &radio);
+  if (option && option->variable()) option->variable()->setValue(radio.text().remove('&'));
 }
 
 void Window::display() {

@@ -85,8 +85,15 @@ class Window {
   // carrying it.
   void alertTyping(int control);
 
-  // Every bound control shows its variable.
+  // Every bound control shows its variable; every bound control's shown value goes into its variable
+  // (false when an entry's picture refuses its text: that entry gets the cursor).
   void display();
+  bool update();
+
+  // Shows or hides controls as their tabs come and go.
+  void updateVisibility();
+  // Makes `radio` the chosen one of its option (and its option's variable its text).
+  void choose(Control& radio);
 
   QString title() const;
   void setTitle(const QString& title);
@@ -127,7 +134,6 @@ class Window {
   friend class WindowWatcher;
   void queue(const Event& e);
   void applyStrategy();
-  void updateTabVisibility();
   bool isShownByParents(const Control& c) const;
 
   WindowDecl decl_;
