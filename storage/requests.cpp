@@ -7,3 +7,5 @@ int AlbumContext = 0;
 namespace GLO {
 files::Byte Side;
 }  // namespace GLO
+
+files::String<20> LastButton;

@@ -27,3 +27,6 @@ extern int AlbumContext;
 namespace GLO {
 extern files::Byte Side;
 }  // namespace GLO
+
+// The song form's last button: "OK" or "Cancel"; blank while it is open.
+extern files::String<20> LastButton;

@@ -1,0 +1,147 @@
+#include "storage/form.h"
+
+#include "platform/runtime/control.h"
+#include "storage/auto_number.h"
+#include "storage/integrity.h"
+#include "storage/messages.h"
+#include "storage/requests.h"
+#include "storage/settings.h"
+#include "storage/window_layout.h"
+
+namespace {
+
+std::map<const files::File*, files::Record::Snapshot>& lastSavedRecords() {
+  static std::map<const files::File*, files::Record::Snapshot> saved;
+  return saved;
+}
+
+const int kDittoKey = QKeyCombination(Qt::ControlModifier, Qt::Key_Apostrophe).toCombined();
+
+}  // namespace
+
+Form::Form(files::File& file, const QString& procedure, bool numberOnInsert)
+    : file_(file), procedure_(procedure), numberOnInsert_(numberOnInsert) {}
+
+void Form::begin() {
+  request_ = GlobalRequest;
+  GlobalRequest = 0;
+  GlobalResponse = 0;
+  if (request_ == SelectRecord) {
+    request_ = InsertRecord;
+    copy_ = true;
+  }
+}
+
+void Form::remember() { original_ = file_.record().snapshot(); }
+
+bool Form::changed() const { return !file_.record().equals(original_); }
+
+bool Form::number() {
+  if (!numberOnInsert_) return true;
+  if (!NumberAndAdd(file_)) {
+    response_ = RequestCancelled;
+    return false;
+  }
+  provisional_ = file_.position();
+  return true;
+}
+
+void Form::erase() {
+  response_ = RequestCancelled;
+  if (StandardMessage(32) != rt::kOk) return;
+  for (;;) {
+    if (RIDelete(file_)) {
+      response_ = RequestCompleted;
+      return;
+    }
+    if (StandardMessage(18) != rt::kYes) return;
+  }
+}
+
+void Form::attach(rt::Window& window) {
+  window_ = &window;
+  RestoreWindowPosition(window, procedure_);
+  const QString datePicture = Pref::DateFormat.str().trimmed();
+  if (!datePicture.isEmpty())
+    for (const auto& c : window.controls())
+      if (c->kind() == rt::ControlKind::Entry && c->decl().picture.startsWith("@d", Qt::CaseInsensitive))
+        c->setPicture("@" + datePicture);
+  window.alert(kDittoKey);
+}
+
+bool Form::handle(const rt::Event& e) {
+  if (e.kind != rt::EventKind::AlertKey || e.key != kDittoKey || !window_) return false;
+  const files::Record::Snapshot& last = lastSaved(file_);
+  rt::Control* c = window_->control(e.control);
+  if (!c || !c->variable() || last.empty()) return true;
+  const auto& all = file_.record().all();
+  for (size_t i = 0; i < all.size() && i < last.size(); ++i) {
+    if (all[i] != c->variable()) continue;
+    all[i]->setValue(last[i]);
+    c->display();
+  }
+  return true;
+}
+
+bool Form::checkRanges(const std::vector<Range>& ranges) const {
+  for (const Range& r : ranges) {
+    const qint64 v = r.field->value().toLongLong();
+    if (v >= r.low && v <= r.high) continue;
+    StandardMessage(10, {.field = r.name, .range = QString("%1 and %2").arg(r.low).arg(r.high)});
+    if (window_)
+      if (rt::Control* c = window_->control(r.control)) c->setFocus();
+    return false;
+  }
+  return true;
+}
+
+Form::Outcome Form::complete(int firstField) {
+  if (isInsert()) {
+    const files::Status s = provisional_ ? file_.put() : file_.add();
+    if (s) provisional_ = 0;  // written: the record is the user's now
+    if (!s) {
+      if (s.code == files::kDuplicateKey) {
+        const files::Key* k = file_.key(s.key);
+        StandardMessage(24, {.file = k ? k->description() : s.key});
+      } else {
+        StandardMessage(14, {.error = s});
+      }
+      if (window_)
+        if (rt::Control* c = window_->control(firstField)) c->setFocus();
+      return Outcome::Stay;
+    }
+  } else if (isChange() && changed()) {
+    for (;;) {
+      const UpdateResult u = RIUpdate(file_, true);
+      if (u == UpdateResult::Done) break;
+      if (u == UpdateResult::Reread) {
+        remember();
+        if (window_) window_->display();
+        return Outcome::Stay;
+      }
+      const rt::Button answer = StandardMessage(16);
+      if (answer == rt::kYes) continue;
+      if (answer == rt::kNo) {
+        response_ = RequestCancelled;
+        return Outcome::Cancelled;
+      }
+      return Outcome::Stay;
+    }
+  }
+  lastSavedRecords()[&file_] = file_.record().snapshot();
+  response_ = RequestCompleted;
+  return Outcome::Completed;
+}
+
+void Form::finish() {
+  if (provisional_ && response_ != RequestCompleted) {
+    // The provisional record goes again; the buffer keeps what the user typed.
+    const files::Record::Snapshot typed = file_.record().snapshot();
+    if (file_.get(provisional_)) file_.remove();
+    file_.record().restore(typed);
+  }
+  if (window_) SaveWindowPosition(*window_, procedure_);
+  GlobalResponse = response_ ? response_ : RequestCancelled;
+}
+
+const files::Record::Snapshot& Form::lastSaved(const files::File& file) { return lastSavedRecords()[&file]; }
