@@ -395,21 +395,26 @@ void Browse::press(int button) {
 }
 
 void Browse::popupMenu() {
-  const auto item = [this](const char* text, int button, bool needsRows) {
-    const rt::Control* c = window_.control(button);
-    const bool enabled = c && c->isEnabled() && !c->isHidden() && (!needsRows || !page_.empty());
-    return (enabled ? QString() : QString("~")) + text;
-  };
-  const QStringList items{
-      item("&Add", buttons_.add, false),       item("&Change", buttons_.change, true),
-      item("&Delete", buttons_.remove, true),  "-",
-      item("&Print", buttons_.print, false),   "-",
-      item("&Search", buttons_.search, false), "-",
-      item("&Import", buttons_.import, false), item("&Export", buttons_.exportButton, false)};
-  const int buttons[] = {buttons_.add,    buttons_.change, buttons_.remove,      buttons_.print,
-                         buttons_.search, buttons_.import, buttons_.exportButton};
-  const int chosen = rt::popup(items);
-  if (chosen >= 1 && chosen <= int(std::size(buttons))) press(buttons[chosen - 1]);
+  std::vector<BrowsePopupItem> items = popup_;
+  if (items.empty())
+    items = {{"&Add", buttons_.add},         {"&Change", buttons_.change, true}, {"&Delete", buttons_.remove, true},
+             {"-"},                          {"&Print", buttons_.print},         {"-"},
+             {"&Search", buttons_.search},   {"-"},                              {"&Import", buttons_.import},
+             {"&Export", buttons_.exportButton}};
+  QStringList texts;
+  std::vector<int> buttons;
+  for (const BrowsePopupItem& i : items) {
+    if (i.text == "-") {
+      texts << "-";
+      continue;
+    }
+    const rt::Control* c = window_.control(i.button);
+    const bool enabled = c && c->isEnabled() && !c->isHidden() && (!i.needsRows || !page_.empty());
+    texts << (enabled ? QString() : QString("~")) + i.text;
+    buttons.push_back(i.button);
+  }
+  const int chosen = rt::popup(texts);
+  if (chosen >= 1 && chosen <= int(buttons.size())) press(buttons[chosen - 1]);
 }
 
 bool Browse::handle(const rt::Event& e) {

@@ -47,6 +47,14 @@ struct BrowseButtons {
   int add = 0, change = 0, remove = 0, select = 0, print = 0, search = 0, import = 0, exportButton = 0;
 };
 
+// An item of a browse's popup menu: its text and the button it presses ("-" alone: a separator).
+// An item is greyed when its button is disabled or hidden, and, when `needsRows`, on an empty list.
+struct BrowsePopupItem {
+  QString text;
+  int button = 0;
+  bool needsRows = false;
+};
+
 class Browse {
  public:
   Browse(rt::Window& window, int list, int sheet, files::File& file, std::vector<BrowseTab> tabs,
@@ -67,6 +75,9 @@ class Browse {
   void setLocatorEntry(int control) { locatorEntry_ = control; }
   // Rows may be dragged as `kind`, each offering `offer()` of its record.
   void setDragSource(const QString& kind, std::function<QString()> offer);
+  // The popup menu; the songs browse's ("&Add", "&Change", "&Delete", "&Print", "&Search", "&Import",
+  // "&Export" in groups) unless set.
+  void setPopup(std::vector<BrowsePopupItem> items) { popup_ = std::move(items); }
 
   // Fills the first page (after the window has opened and its tab is chosen).
   void start();
@@ -120,6 +131,7 @@ class Browse {
   std::vector<std::function<QVariant()>> columns_;
   std::function<void()> prepare_;
   std::function<QString()> offer_;
+  std::vector<BrowsePopupItem> popup_;
   int locatorEntry_ = 0;
   QString search_;
   std::map<int, QString> locators_;  // by tab
