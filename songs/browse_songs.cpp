@@ -190,17 +190,28 @@ void BrowseSongs() {
           if (browse.currentTab() == kTabMedia) MUS.Media = RangeMedia;
           if (browse.currentTab() == kTabCategory) MUS.CategoryID = RangeCategory.get();
           GlobalRequest = InsertRecord;
-          NotAvailableYet("Update the Cantorix Database");
+          UpdateSong();
+          if (GlobalResponse == RequestCompleted) browse.reloadOn(Cantorix.position());
+          title();
           break;
         case kCopy:
         case kChange:
-        case kDelete:
+        case kDelete: {
           if (!browse.readSelected()) break;
           GlobalRequest = e.control == kCopy     ? SelectRecord
                           : e.control == kChange ? ChangeRecord
                                                  : DeleteRecord;
-          NotAvailableYet("Update the Cantorix Database");
+          UpdateSong();
+          if (GlobalResponse != RequestCompleted) {
+            browse.reload();
+          } else if (e.control == kDelete) {
+            browse.reload();
+          } else {
+            browse.reloadOn(Cantorix.position());
+          }
+          title();
           break;
+        }
         case kSelectMedia:
           NotAvailableYet("Browse Media Formats");
           break;

@@ -136,6 +136,9 @@ void Control::setProgress(int value, int maximum) {
 
 void Control::use(files::Field& variable) {
   variable_ = &variable;
+  // A text entry takes no more characters than its variable holds.
+  if (auto* e = qobject_cast<QLineEdit*>(widget_); e && variable.isText() && variable.width() > 0)
+    e->setMaxLength(variable.width());
   display();
 }
 

@@ -37,6 +37,12 @@ class BrowseSongsTest : public ::testing::Test {
     clearRecordBuffers();
     for (files::File* f : databaseFiles())
       ASSERT_TRUE(f->create().ok());
+    ASSERT_TRUE(Media.open().ok());
+    for (const char* m : {"CD", "LP"}) {
+      MED.Media = m;
+      ASSERT_TRUE(Media.add().ok());
+    }
+    Media.close();
   }
   void TearDown() override {
     if (window()) test::window(window()->windowTitle())->close();
@@ -100,9 +106,8 @@ TEST_F(BrowseSongsTest, AnEmptyFileSaysSoAndGreysWhatNeedsASong) {
   EXPECT_EQ(test::popupItems(),
             QStringList({"&Add", "~&Change", "~&Delete", "&Print", "&Search", "&Import", "&Export"}));
   ASSERT_TRUE(test::choosePopupItem("&Add"));
-  ASSERT_TRUE(test::runUntil([] { return test::messageBox("not available yet") != nullptr; }))
-      << "choosing an item presses its button";
-  ASSERT_TRUE(test::answer("OK"));
+  ASSERT_TRUE(test::waitForWindow("Adding Information")) << "choosing an item presses its button";
+  test::click(test::button(test::window("Adding Information"), "Cancel"));
 }
 
 TEST_F(BrowseSongsTest, TheTabsOrderTheSongsAndTheCategoryTabLeavesOutSongsWithoutOne) {
@@ -185,13 +190,33 @@ TEST_F(BrowseSongsTest, ScrollingAndTheThumbMoveThroughTheWholeOrder) {
   EXPECT_EQ(column(0).last(), "Artist 200") << "the last step shows the end of the order";
 }
 
-TEST_F(BrowseSongsTest, InsertInTheListStartsAddingASong) {
+TEST_F(BrowseSongsTest, InsertAddsASongAndTheListShowsItOnItsTab) {
   songs({{1, "Cure", "Lullaby"}});
   QWidget* w = open();
   test::keyInList(w, Qt::Key_Insert);
-  ASSERT_TRUE(test::runUntil([] { return test::messageBox() != nullptr; }));
-  EXPECT_EQ(test::messageBox()->windowTitle(), "Update the Cantorix Database");
-  ASSERT_TRUE(test::answer("OK"));
+  ASSERT_TRUE(test::waitForWindow("Adding Information"));
+  QWidget* form = test::window("Adding Information");
+  test::enter(test::fieldByPrompt(form, "&Artist:"), "Abba");
+  test::enter(test::fieldByPrompt(form, "&Title:"), "Waterloo");
+  test::click(test::button(form, "&OK"));
+  ASSERT_TRUE(test::runUntil([this] { return window() && window()->windowTitle() == "Songs - 2 entries"; }))
+      << test::windowTitles().join("|").toStdString() << " / "
+      << test::messageTexts().join("|").toStdString();
+  EXPECT_EQ(column(0), QStringList({"Abba", "Cure"}));
+  EXPECT_EQ(column(0).value(test::listSelection(window())), "Abba") << "the list stands on the new song";
+}
+
+TEST_F(BrowseSongsTest, ChangingASongShowsItWhereItNowStands) {
+  songs({{1, "Abba", "Waterloo"}, {2, "Cure", "Lullaby"}});
+  QWidget* w = open();
+  test::clickRow(w, 0);
+  test::keyInList(w, Qt::Key_Return, Qt::ControlModifier);
+  ASSERT_TRUE(test::waitForWindow("Changing Information"));
+  QWidget* form = test::window("Changing Information");
+  test::enter(test::fieldByPrompt(form, "&Artist:"), "Zappa");
+  test::click(test::button(form, "&OK"));
+  ASSERT_TRUE(test::runUntil([this] { return column(0) == QStringList({"Cure", "Zappa"}); }));
+  EXPECT_EQ(test::listSelection(w), 1);
 }
 
 TEST_F(BrowseSongsTest, TheColumnLayoutTheTabAndTheDatePictureFollowTheSettings) {

@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -226,6 +230,45 @@ bool choosePopupItem(const QString& text) {
       return true;
     }
   }
+  return false;
+}
+
+QWidget* fieldByPrompt(QWidget* window, const QString& prompt) {
+  if (!window) return nullptr;
+  QLabel* label = nullptr;
+  for (QLabel* l : window->findChildren<QLabel*>())
+    if (l->text() == prompt && l->isVisible()) label = l;
+  if (!label) return nullptr;
+  const QRect at = label->geometry();
+  QWidget* best = nullptr;
+  for (QWidget* w : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (w == label || !w->isVisible() || qobject_cast<QLabel*>(w)) continue;
+    const QRect g = w->geometry();
+    if (g.left() < at.right() || g.bottom() < at.top() || g.top() > at.bottom()) continue;
+    if (!best || g.left() < best->geometry().left()) best = w;
+  }
+  return best;
+}
+
+void enter(QWidget* field, const QString& text) {
+  if (!field) return;
+  QWidget* target = field;
+  if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) target = combo->lineEdit();
+  target->setFocus();
+  if (auto* line = qobject_cast<QLineEdit*>(target)) line->selectAll();
+  QTest::keyClicks(target, text);
+  QTest::keyClick(target, Qt::Key_Tab);
+  settle();
+}
+
+bool chooseTab(QWidget* window, const QString& caption) {
+  for (QTabWidget* sheet : window->findChildren<QTabWidget*>())
+    for (int i = 0; i < sheet->count(); ++i)
+      if (sheet->tabText(i) == caption) {
+        sheet->setCurrentIndex(i);
+        settle();
+        return true;
+      }
   return false;
 }
 

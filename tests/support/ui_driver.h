@@ -62,6 +62,14 @@ QStringList popupItems();
 // Chooses the popup item with this text; false when there is no such enabled item.
 bool choosePopupItem(const QString& text);
 
+// The field a prompt labels: the control right of the label whose text is `prompt` (with its "&"),
+// on the same line. Null when there is none.
+QWidget* fieldByPrompt(QWidget* window, const QString& prompt);
+// Replaces an entry's text as a user does: selects it, types, and leaves the field with Tab.
+void enter(QWidget* field, const QString& text);
+// Shows the tab with this caption (with its "&") of the window's sheet.
+bool chooseTab(QWidget* window, const QString& caption);
+
 // Keys to the widget that has the focus in `window`.
 void type(QWidget* target, const QString& text);
 void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
