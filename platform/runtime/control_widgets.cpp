@@ -23,7 +23,8 @@ namespace {
 
 QLabel* label(const ControlDecl& d, QWidget* parent) {
   auto* l = new QLabel(d.text, parent);
-  l->setTextFormat(Qt::PlainText);
+  // Prompts show their "&" letter underlined; display texts show what they hold.
+  l->setTextFormat(d.kind == ControlKind::Prompt ? Qt::AutoText : Qt::PlainText);
   if (d.flags & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   if (d.flags & kCentered) l->setAlignment(Qt::AlignCenter);
   return l;

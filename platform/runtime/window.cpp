@@ -155,6 +155,9 @@ Control& Window::add(const ControlDecl& d) {
   if (!outer_) build();
   std::unique_ptr<ListBox> list;
   QWidget* w = detail::makeWidget(*this, d, client_, &list);
+  // A prompt's letter ("&Artist:") takes the cursor to the control declared after it.
+  if (!controls_.empty() && controls_.back()->kind() == ControlKind::Prompt && d.kind != ControlKind::Prompt)
+    if (auto* prompt = qobject_cast<QLabel*>(controls_.back()->widget())) prompt->setBuddy(w);
   auto* c = new Control(*this, d, w);
   controls_.emplace_back(c);
   c->list_ = std::move(list);
