@@ -13,6 +13,7 @@
 #include "storage/file_access.h"
 #include "storage/messages.h"
 #include "storage/records.h"
+#include "storage/requests.h"
 #include "storage/settings.h"
 #include "storage/window_layout.h"
 
@@ -61,6 +62,14 @@ void askForAlbums(const QString& previousVersion) {
   if (answer == rt::kYes) NotAvailableYet("Album Database Empty");
 }
 
+// A look-up browse opened from the menu maintains its table: a request left over from an earlier
+// selection list must not make it one.
+template <void (*browse)()>
+void startMaintenance() {
+  GlobalRequest = 0;
+  browse();
+}
+
 void onCommand(rt::Frame& frame, int command) {
   command = MenuCommandOf(command);
   switch (command) {
@@ -97,6 +106,12 @@ void onCommand(rt::Frame& frame, int command) {
         NotAvailableYet("Explore Songs");
       else
         rt::start(BrowseSongs, 25000);
+      break;
+    case cmd::BrowseCategories:
+      rt::start(startMaintenance<BrowseCategories>);
+      break;
+    case cmd::BrowseMedia:
+      rt::start(startMaintenance<BrowseMedia>);
       break;
     default:
       NotAvailableYet(captionOf(command));

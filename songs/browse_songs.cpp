@@ -213,10 +213,20 @@ void BrowseSongs() {
           break;
         }
         case kSelectMedia:
-          NotAvailableYet("Browse Media Formats");
+          GlobalRequest = SelectRecord;
+          BrowseMedia();
+          if (GlobalResponse == RequestCompleted) {
+            RangeMedia = MED.Media;
+            browse.rangeChanged();
+          }
           break;
         case kSelectCategory:
-          NotAvailableYet("Browse Categories");
+          GlobalRequest = SelectRecord;
+          BrowseCategories();
+          if (GlobalResponse == RequestCompleted) {
+            RangeCategory = CAT.CategoryID.get();
+            browse.rangeChanged();
+          }
           break;
         case kSearch:
           NotAvailableYet("Query Wizard");

@@ -113,6 +113,10 @@ void Browse::start() {
 
 void Browse::setSearch(const QString& filter) {
   search_ = filter;
+  rangeChanged();
+}
+
+void Browse::rangeChanged() {
   applyFilter();
   fill({Anchor::Start}, 0);
 }
@@ -177,10 +181,8 @@ void Browse::fill(const Anchor& from, files::Position select) {
   if (!st) StandardMessage(35, {.file = file_.label(), .error = st});
   page_ = std::move(rows);
   texts_ = std::move(texts);
-  int at = page_.empty() ? -1 : anchorRow;
-  for (int i = 0; i < int(page_.size()); ++i)
-    if (page_[i].pos == select) at = i;
-  show(at);
+  const int selectedRow = select ? rowOf(select) : -1;
+  show(selectedRow >= 0 ? selectedRow : page_.empty() ? -1 : anchorRow);
 }
 
 void Browse::capture(std::vector<Row>* rows, std::vector<QStringList>* texts) {
@@ -210,12 +212,26 @@ Browse::Row Browse::current() const {
 }
 
 void Browse::reload() {
-  const Row r = current();
-  if (r.pos == 0) {
+  if (page_.empty()) {
     fill({Anchor::Start}, 0);
     return;
   }
-  fill({Anchor::At, r.keyValues, r.pos}, r.pos);
+  // The page keeps its place, so that only what changed moves.
+  const Row top = page_.front();
+  const Row highlighted = current();
+  const int index = qMax(0, selected_);
+  fill({Anchor::At, top.keyValues, top.pos}, highlighted.pos);
+  if (page_.empty() || selectedPosition() == highlighted.pos) return;
+  // The highlighted record is gone: the highlight goes to the one that took its row, counting the
+  // rows read from before the old top at the end of the file.
+  const int shift = qMax(0, rowOf(top.pos));
+  show(qMin(index + shift, rowCount() - 1));
+}
+
+int Browse::rowOf(files::Position pos) const {
+  for (int i = 0; i < int(page_.size()); ++i)
+    if (page_[i].pos == pos) return i;
+  return -1;
 }
 
 void Browse::reloadOn(files::Position pos) {
@@ -397,9 +413,15 @@ void Browse::press(int button) {
 void Browse::popupMenu() {
   std::vector<BrowsePopupItem> items = popup_;
   if (items.empty())
-    items = {{"&Add", buttons_.add},         {"&Change", buttons_.change, true}, {"&Delete", buttons_.remove, true},
-             {"-"},                          {"&Print", buttons_.print},         {"-"},
-             {"&Search", buttons_.search},   {"-"},                              {"&Import", buttons_.import},
+    items = {{"&Add", buttons_.add},
+             {"&Change", buttons_.change, true},
+             {"&Delete", buttons_.remove, true},
+             {"-"},
+             {"&Print", buttons_.print},
+             {"-"},
+             {"&Search", buttons_.search},
+             {"-"},
+             {"&Import", buttons_.import},
              {"&Export", buttons_.exportButton}};
   QStringList texts;
   std::vector<int> buttons;

@@ -85,11 +85,14 @@ class Browse {
   bool handle(const rt::Event& e);
 
   void setSearch(const QString& filter);
+  // Reads the first page again, after the current tab's range variable took a new value.
+  void rangeChanged();
   const QString& search() const { return search_; }
   int currentTab() const;
   const BrowseTab& tab() const;
 
-  // Reads the page again around the highlighted record, or with `pos` highlighted.
+  // Reads the page again from its first row, the highlighted record highlighted (or, when it is
+  // gone, the one that took its row); or around `pos`, with it highlighted.
   void reload();
   void reloadOn(files::Position pos);
   // Reads the highlighted record into the buffer by its position; false when the list is empty.
@@ -114,6 +117,7 @@ class Browse {
   void capture(std::vector<Row>* rows, std::vector<QStringList>* texts);
   void show(int selectRow);
   Row current() const;
+  int rowOf(files::Position pos) const;  // -1: not on the page
   void scroll(rt::EventKind kind, int step);
   void locate(const QString& typed, bool backspace);
   void updateThumb();

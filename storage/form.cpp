@@ -32,9 +32,20 @@ void Form::begin() {
   }
 }
 
-void Form::remember() { original_ = file_.record().snapshot(); }
+void Form::remember() {
+  original_ = file_.record().snapshot();
+  const files::Position pos = file_.position();
+  if (!isChange() || pos == 0) return;
+  // Watched from here, a change another station makes while the form is open is not overwritten:
+  // the update routine reports it and shows the other station's record instead. The caller's
+  // buffer stays as it was handed over.
+  file_.watch();
+  if (file_.get(pos)) file_.record().restore(original_);
+}
 
-bool Form::changed() const { return !file_.record().equals(original_); }
+bool Form::changed() const {
+  return !file_.record().equals(original_);
+}
 
 bool Form::number() {
   if (!numberOnInsert_) return true;
@@ -112,9 +123,12 @@ Form::Outcome Form::complete(int firstField) {
     }
   } else if (isChange() && changed()) {
     for (;;) {
+      const files::Record::Snapshot typed = file_.record().snapshot();
       const UpdateResult u = RIUpdate(file_, true);
       if (u == UpdateResult::Done) break;
       if (u == UpdateResult::Reread) {
+        // The other station's record is shown; the ditto key brings back what the user typed.
+        lastSavedRecords()[&file_] = typed;
         remember();
         if (window_) window_->display();
         return Outcome::Stay;
@@ -144,4 +158,6 @@ void Form::finish() {
   GlobalResponse = response_ ? response_ : RequestCancelled;
 }
 
-const files::Record::Snapshot& Form::lastSaved(const files::File& file) { return lastSavedRecords()[&file]; }
+const files::Record::Snapshot& Form::lastSaved(const files::File& file) {
+  return lastSavedRecords()[&file];
+}

@@ -43,7 +43,8 @@ class Form {
   bool isChange() const { return request_ == 2; }
   bool isDelete() const { return request_ == 3; }
 
-  // The record as it came in (fields and memos), for change detection and an undone insert.
+  // The record as it came in (fields and memos), for change detection and an undone insert; a
+  // change also starts watching the record for other stations' writes.
   void remember();
   bool changed() const;
 

@@ -8,6 +8,7 @@
 
 #include "platform/runtime/frame.h"
 #include "shell/frame_menu.h"
+#include "storage/requests.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/support/ui_driver.h"
 
@@ -124,6 +125,22 @@ TEST_F(ProgramTest, TheAboutBoxShowsTheVersion) {
   EXPECT_TRUE(texts.contains("Version 1.8i"));
   test::click(test::button(about, "OK"));
   EXPECT_FALSE(test::window("About Cantorix Pro 98"));
+}
+
+TEST_F(ProgramTest, TheLookUpTablesOpenFromTheMenuToBeMaintained) {
+  ASSERT_TRUE(start());
+  ASSERT_TRUE(waitForSplashToClose());
+  for (auto [item, title] :
+       {std::pair{"&Categories", "Categories"}, std::pair{"&Media Formats", "Browse Media Formats"}}) {
+    GlobalRequest = SelectRecord;  // as a selection list elsewhere leaves it
+    ASSERT_TRUE(test::chooseMenu(frame(), {"&Browse", item}));
+    ASSERT_TRUE(test::waitForWindow(title));
+    QWidget* w = test::window(title);
+    EXPECT_EQ(test::button(w, "&Select"), nullptr) << "no visible \"&Select\" in " << title;
+    test::click(test::button(w, title == QString("Categories") ? "Cl&ose" : "E&xit"));
+    ASSERT_TRUE(test::runUntil([title] { return !test::window(title); }));
+  }
+  EXPECT_TRUE(exit());
 }
 
 }  // namespace

@@ -127,6 +127,52 @@ TEST_F(BrowseSongsTest, TheTabsOrderTheSongsAndTheCategoryTabLeavesOutSongsWitho
   EXPECT_EQ(column(0), QStringList()) << "no category chosen: no song, not even those without one";
 }
 
+TEST_F(BrowseSongsTest, TheRangeTabsShowWhatTheirSelectionListsChoose) {
+  ASSERT_TRUE(Categories.open().ok());
+  for (auto [id, name] : {std::pair{1, "Jazz"}, std::pair{2, "Rock"}}) {
+    CAT.CategoryID = id;
+    CAT.Category = name;
+    ASSERT_TRUE(Categories.add().ok());
+  }
+  Categories.close();
+  songs({{1, "Cure", "Lullaby", "", "CD", 2},
+         {2, "ABBA", "Waterloo", "", "LP", 1},
+         {3, "beatles", "Yesterday", "", "cd", 2}});
+  QWidget* w = open();
+
+  chooseTab("By Media");
+  test::click(test::button(w, "Se&lect Media"));
+  ASSERT_TRUE(test::waitForWindow("Browse Media Formats"));
+  QWidget* media = test::window("Browse Media Formats");
+  ASSERT_EQ(test::listRows(media), std::vector<QStringList>({{"CD"}, {"LP"}}));
+  test::click(test::button(media, "&Select"));
+  ASSERT_TRUE(test::runUntil([] { return !test::window("Browse Media Formats"); }));
+  test::settle();
+  EXPECT_EQ(column(1), QStringList({"Lullaby", "Yesterday"})) << "the media range ignores letter case";
+
+  test::click(test::button(w, "Se&lect Media"));
+  ASSERT_TRUE(test::waitForWindow("Browse Media Formats"));
+  test::clickRow(test::window("Browse Media Formats"), 1);
+  test::click(test::button(test::window("Browse Media Formats"), "E&xit"));
+  ASSERT_TRUE(test::runUntil([] { return !test::window("Browse Media Formats"); }));
+  test::settle();
+  EXPECT_EQ(column(1), QStringList({"Lullaby", "Yesterday"})) << "leaving the list keeps the range";
+
+  chooseTab("By Category");
+  test::click(test::button(w, "Se&lect Category"));
+  ASSERT_TRUE(test::waitForWindow("Categories"));
+  test::clickRow(test::window("Categories"), 0);
+  test::click(test::button(test::window("Categories"), "&Select"));
+  ASSERT_TRUE(test::runUntil([] { return !test::window("Categories"); }));
+  test::settle();
+  EXPECT_EQ(column(0), QStringList({"ABBA"}));
+
+  test::click(test::button(w, "&Add"));
+  ASSERT_TRUE(test::waitForWindow("Adding Information"));
+  EXPECT_EQ(MUS.CategoryID.get(), 1) << "a song added on the tab starts in its category";
+  test::click(test::button(test::window("Adding Information"), "Cancel"));
+}
+
 TEST_F(BrowseSongsTest, TheUserDefinedTabTakesTenCharactersOfItsPrompt) {
   settings::write("KVXPro98.INI", "Settings", "UDKPrompt", "Producer and Engineer");
   LoadPreferences();

@@ -13,6 +13,7 @@
 #include "storage/records.h"
 #include "storage/requests.h"
 #include "storage/settings.h"
+#include "tests/support/other_station.h"
 #include "tests/support/ui_driver.h"
 #include "tests/support/workspace.h"
 
@@ -121,6 +122,28 @@ TEST_F(SongForm, TimesOfTwoHoursOrLessStayAsTyped) {
   ASSERT_TRUE(test::runUntil([this] { return done; }));
   readSong(1);
   EXPECT_EQ(MUS.Time, 90 * 6000 + 1);
+}
+
+TEST_F(SongForm, AnotherStationsChangeWhileTheFormIsOpenIsShownNotOverwritten) {
+  song(1, "Lullaby");
+  call(ChangeRecord, 1);
+  test::OtherStation other;
+  ASSERT_TRUE(other.start({"retitle", "1", "Their title"}));
+  ASSERT_EQ(other.finish(), 0);
+  test::enter(field("&Title:"), "My title");
+  ok();
+  ASSERT_TRUE(test::answer("OK", "This record was changed by another station."));
+  ASSERT_TRUE(form()) << "the form stays open with the other station's record";
+  EXPECT_EQ(static_cast<QLineEdit*>(field("&Title:"))->text(), "Their title");
+  test::pressKey(field("&Title:"), Qt::Key_Apostrophe, Qt::ControlModifier);
+  test::settle();
+  EXPECT_EQ(static_cast<QLineEdit*>(field("&Title:"))->text(), "My title")
+      << "the ditto key recalls the typing";
+  ok();
+  ASSERT_TRUE(test::runUntil([this] { return done; }));
+  EXPECT_EQ(response, RequestCompleted);
+  readSong(1);
+  EXPECT_EQ(MUS.Title.str(), "My title");
 }
 
 TEST_F(SongForm, CancellingANewSongLeavesTheFileAsItWas) {

@@ -62,6 +62,10 @@ struct Harness {
           ++changes;
           b.reloadOn(Cantorix.position());
         }
+        if (w.event().kind == rt::EventKind::Accepted && w.event().control == kDelete && b.readSelected()) {
+          Cantorix.remove();
+          b.reload();
+        }
       }
     }
     CloseFile(Categories);
@@ -169,6 +173,39 @@ TEST_F(BrowseTest, AChangedRecordIsShownWhereItNowStands) {
   ASSERT_TRUE(test::runUntil([this] { return h.changes == 1; }));
   EXPECT_EQ(artists(), QStringList({"ABBA (changed)", "Blur", "Cure", "Doors", "Eagles"}));
   EXPECT_EQ(test::listSelection(w), 0);
+}
+
+TEST_F(BrowseTest, ADeletedRowLeavesTheRestOfThePageInPlace) {
+  ASSERT_TRUE(Cantorix.open().ok());
+  for (int i = 0; i < 60; ++i) {
+    MUS.clear();
+    MUS.ID = 100 + i;
+    MUS.Artist = QString("Zed %1").arg(i, 2, 10, QChar('0'));
+    ASSERT_TRUE(Cantorix.add().ok());
+  }
+  Cantorix.close();
+  open();
+  QWidget* w = test::window("Harness");
+  test::keyInList(w, Qt::Key_PageDown);
+  test::settle();
+  const QStringList before = artists();
+  ASSERT_GT(before.size(), 4);
+  ASSERT_NE(before.first(), "ABBA") << "the page has moved down the file";
+  test::clickRow(w, 2);
+  test::keyInList(w, Qt::Key_Delete);
+  test::settle();
+  QStringList expected = before;
+  expected.removeAt(2);
+  EXPECT_EQ(artists().mid(0, expected.size()), expected);
+  EXPECT_EQ(test::listSelection(w), 2) << "the next record takes the highlight";
+  test::keyInList(w, Qt::Key_End);
+  test::settle();
+  const int last = int(artists().size()) - 1;
+  test::clickRow(w, last);
+  test::keyInList(w, Qt::Key_Delete);
+  test::settle();
+  EXPECT_EQ(artists().last(), "Zed 58") << "at the end of the file the page takes one from above";
+  EXPECT_EQ(test::listSelection(w), last);
 }
 
 }  // namespace
