@@ -176,6 +176,21 @@ Position File::position() const {
   return state_->current;
 }
 
+File::Place File::place() const {
+  return {state_->current, state_->change, state_->watched};
+}
+
+void File::setPlace(const Place& place) {
+  state_->current = place.current;
+  state_->change = place.change;
+  state_->watched = place.watched;
+  state_->watchNext = false;
+}
+
+quint64 File::activity() const {
+  return state_->activity;
+}
+
 void File::watch() {
   state_->watchNext = true;
 }
@@ -189,6 +204,7 @@ void load(File& f, File::State& s, const Row& r) {
     all[i]->setValue(r.values[i]);
   s.current = r.pos;
   s.change = r.change;
+  ++s.activity;
   if (s.watchNext) {
     s.watched = true;
     s.watchNext = false;
@@ -452,6 +468,7 @@ Status File::add() {
   sqlite3_reset(st);
   if (rc != SQLITE_DONE) return writeFailure(*this, s, 0);
   Database::instance().noteWrite();
+  ++s.activity;
   s.current = sqlite3_last_insert_rowid(Database::instance().handle());
   s.change = 0;
   return Status::success();
@@ -479,6 +496,7 @@ Status File::put() {
   sqlite3_reset(st);
   if (rc != SQLITE_DONE) return writeFailure(*this, s, s.current);
   Database::instance().noteWrite();
+  ++s.activity;
   if (sqlite3_changes(Database::instance().handle()) == 0) {
     Status gone;
     const bool exists = rowAt(*this, s, s.current, &gone).has_value();
@@ -503,6 +521,7 @@ Status File::remove() {
   sqlite3_reset(st);
   if (rc != SQLITE_DONE) return Database::instance().lastError();
   Database::instance().noteWrite();
+  ++s.activity;
   if (sqlite3_changes(Database::instance().handle()) == 0) {
     Status gone;
     const bool exists = rowAt(*this, s, s.current, &gone).has_value();

@@ -57,6 +57,7 @@ struct File::State {
   qint64 change = 0;
   bool watchNext = false;
   bool watched = false;
+  quint64 activity = 0;  // reads and writes
 
   bool quickScan = false;
   std::deque<detail::Row> ahead;

@@ -198,6 +198,7 @@ Status View::read(bool forward, const Anchor& from, int count, const std::functi
         all[i]->setValue(r.values[i]);
       s.current = r.pos;
       s.change = r.change;
+      ++s.activity;
       if (test_ && !test_()) continue;
       row();
       if (++done == count) break;

@@ -252,7 +252,9 @@ bool Window::accept() {
   }
   closeCancelled_ = false;
   event_ = Event{};
+  const std::function<void()> resume = waitGuard_ ? waitGuard_() : nullptr;
   waitUntil([this] { return !events_.empty() || !open_; });
+  if (resume) resume();
   if (!open_) return false;
   event_ = events_.front();
   events_.pop_front();

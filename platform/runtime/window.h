@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,6 +74,10 @@ class Window {
   // Queues an event for this window (from any thread or the event loop).
   void post(const Event& e);
   void post(EventKind kind, int control = 0) { post(Event{kind, control, 0, QString()}); }
+
+  // Other threads run while the window waits for its next event. `guard` is called before each
+  // wait, and what it returns when the wait ends, before the next event is taken.
+  void setWaitGuard(std::function<std::function<void()>()> guard) { waitGuard_ = std::move(guard); }
 
   // A timer tick every `hundredths` of a second; 0 stops it. Ticks do not pile up.
   void setTimer(int hundredths);
@@ -145,6 +150,7 @@ class Window {
   std::vector<std::unique_ptr<Control>> controls_;
   std::deque<Event> events_;
   Event event_;
+  std::function<std::function<void()>()> waitGuard_;
   bool open_ = false;
   bool ended_ = false;
   bool closeCancelled_ = false;

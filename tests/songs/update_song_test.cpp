@@ -146,6 +146,26 @@ TEST_F(SongForm, AnotherStationsChangeWhileTheFormIsOpenIsShownNotOverwritten) {
   EXPECT_EQ(MUS.Title.str(), "My title");
 }
 
+TEST_F(SongForm, AnotherWindowReadingSongsWhileTheFormIsOpenDoesNotRedirectItsSave) {
+  song(1, "Lullaby");
+  song(2, "Lovesong");
+  call(ChangeRecord, 1);
+  test::enter(field("&Title:"), "Lullaby (live)");
+  bool read = false;
+  rt::start([&read] {  // another browse scrolling meanwhile
+    MUS.ID = 2;
+    read = Cantorix.get(Cantorix.KeyID).ok();
+  });
+  ASSERT_TRUE(test::runUntil([&read] { return read; }));
+  ok();
+  ASSERT_TRUE(test::runUntil([this] { return done; }));
+  EXPECT_EQ(response, RequestCompleted);
+  readSong(1);
+  EXPECT_EQ(MUS.Title.str(), "Lullaby (live)");
+  readSong(2);
+  EXPECT_EQ(MUS.Title.str(), "Lovesong");
+}
+
 TEST_F(SongForm, CancellingANewSongLeavesTheFileAsItWas) {
   song(1, "Lullaby");
   call(InsertRecord);
