@@ -8,4 +8,5 @@ namespace GLO {
 files::Byte Side;
 }  // namespace GLO
 
+files::Long ThreadInstance;
 files::String<20> LastButton;

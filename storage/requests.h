@@ -28,5 +28,9 @@ namespace GLO {
 extern files::Byte Side;
 }  // namespace GLO
 
+// The number of the thread whose add wizard rows are meant: each wizard sets it to its own thread's
+// number, and its rows carry it.
+extern files::Long ThreadInstance;
+
 // The song form's last button: "OK" or "Cancel"; blank while it is open.
 extern files::String<20> LastButton;

@@ -191,6 +191,18 @@ quint64 File::activity() const {
   return state_->activity;
 }
 
+void File::stream() {
+  state_->streaming = true;
+}
+
+Status File::flush() {
+  State& s = *state_;
+  s.streaming = false;
+  if (!s.batch) return Status::success();
+  s.batch = false;
+  return Database::instance().commit();
+}
+
 void File::watch() {
   state_->watchNext = true;
 }
@@ -450,9 +462,20 @@ Status writeFailure(File& f, File::State& s, Position self) {
 
 }  // namespace
 
+namespace {
+
+// A streaming file's first write opens the batch its writes share until the flush.
+void joinBatch(File::State& s) {
+  Database& db = Database::instance();
+  if (s.streaming && !s.batch && !db.inTransaction()) s.batch = db.begin(Database::kDefaultWaitMs).ok();
+}
+
+}  // namespace
+
 Status File::add() {
   State& s = *state_;
   if (Status w = writable(s); !w) return w;
+  joinBatch(s);
   sqlite3_stmt* st = prepared(s, "add", [&] {
     QStringList cols;
     for (const Field* x : record_.all())
@@ -477,6 +500,7 @@ Status File::add() {
 Status File::put() {
   State& s = *state_;
   if (Status w = writable(s); !w) return w;
+  joinBatch(s);
   if (s.current == 0) return Status::error(kNoRecord);
   const bool checked = s.watched;
   sqlite3_stmt* st = prepared(s, checked ? "put:watched" : "put", [&] {
@@ -509,6 +533,7 @@ Status File::put() {
 Status File::remove() {
   State& s = *state_;
   if (Status w = writable(s); !w) return w;
+  joinBatch(s);
   if (s.current == 0) return Status::error(kNoRecord);
   const bool checked = s.watched;
   sqlite3_stmt* st = prepared(s, checked ? "delete:watched" : "delete", [&] {

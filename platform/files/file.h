@@ -120,6 +120,11 @@ class File {
 
   // Writing.
   void watch();
+  // Stream writing, for a loop of many small writes: from here to flush() the file's writes become
+  // durable together, once, instead of one by one (unless a transaction is running: then they are
+  // its part). Nothing else may begin a transaction before the flush.
+  void stream();
+  Status flush();
   Status add();
   Status put();
   Status remove();

@@ -58,6 +58,8 @@ struct File::State {
   bool watchNext = false;
   bool watched = false;
   quint64 activity = 0;  // reads and writes
+  bool streaming = false;
+  bool batch = false;  // the stream's writes are in a transaction of its own
 
   bool quickScan = false;
   std::deque<detail::Row> ahead;

@@ -206,6 +206,7 @@ Status File::onDisk(OnDisk* out) const {
 void File::close() {
   State& s = *state_;
   if (!s.open) return;
+  flush();
   s.finalizeAll();
   s.ahead.clear();
   s.open = false;

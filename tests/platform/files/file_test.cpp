@@ -155,6 +155,36 @@ TEST_F(FileTest, ATransactionWaitsForAnotherStationThenGivesUp) {
   files::rollback();
 }
 
+TEST_F(FileTest, StreamWritesBecomeDurableTogetherAtTheFlush) {
+  file.stream();
+  addItem("a");
+  addItem("b");
+  EXPECT_TRUE(files::inTransaction()) << "the writes wait for the flush";
+  test::RawDatabase other(file.path());
+  EXPECT_EQ(other.exec("BEGIN IMMEDIATE"), SQLITE_BUSY) << "no other station sees half a batch";
+  ASSERT_TRUE(file.flush().ok());
+  EXPECT_FALSE(files::inTransaction());
+  EXPECT_EQ(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
+  other.exec("ROLLBACK");
+  addItem("c");
+  EXPECT_FALSE(files::inTransaction()) << "after the flush each write is durable by itself";
+
+  ASSERT_TRUE(files::beginTransaction(2000, {&file}).ok());
+  file.stream();
+  addItem("d");
+  ASSERT_TRUE(file.flush().ok());
+  EXPECT_TRUE(files::inTransaction()) << "inside a transaction the stream is its part";
+  files::rollback();
+  EXPECT_EQ(file.records(), 3);
+
+  file.stream();
+  addItem("e");
+  file.close();
+  EXPECT_FALSE(files::inTransaction()) << "closing flushes";
+  ASSERT_TRUE(file.open().ok());
+  EXPECT_EQ(file.records(), 4);
+}
+
 TEST_F(FileTest, RebuildingKeysKeepsEveryRecordAndTheCount) {
   for (const char* n : {"c", "a", "b"})
     addItem(n);

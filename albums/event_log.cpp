@@ -1,0 +1,34 @@
+#include "albums/event_log.h"
+
+#include "platform/picture/day_numbers.h"
+#include "platform/picture/picture.h"
+#include "platform/picture/time_values.h"
+#include "storage/records.h"
+#include "storage/settings.h"
+
+namespace {
+
+constexpr int kLinesPerOpening = 101;
+int linesWritten = 0;
+
+bool openLog() {
+  if (EventLog.isOpen()) return true;
+  if (EventLog.open()) return true;
+  return EventLog.create().ok() && EventLog.open().ok();
+}
+
+}  // namespace
+
+void WriteEventLog(const QString& label, const QString& detail) {
+  if (!Pref::UseLog.get()) return;
+  if (!openLog()) return;
+  EVL.LogLabel = label;
+  EVL.LogData = detail;
+  EVL.LogDate = pic::format(pic::today(), "@d3");
+  EVL.LogTime = pic::format(pic::clockNow(), "@t7");
+  EventLog.add();
+  if (++linesWritten >= kLinesPerOpening) {
+    EventLog.close();
+    linesWritten = 0;
+  }
+}
