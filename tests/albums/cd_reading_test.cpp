@@ -9,7 +9,10 @@
 #include "albums/cd_commands.h"
 #include "albums/cd_tracks.h"
 #include "albums/cddb.h"
+#include "albums/event_log.h"
 #include "platform/cdaudio/cdaudio.h"
+#include "platform/picture/day_numbers.h"
+#include "platform/picture/picture.h"
 #include "platform/picture/time_values.h"
 #include "platform/runtime/threads.h"
 #include "platform/settings/settings_file.h"
@@ -77,6 +80,7 @@ class CdReading : public ::testing::Test {
     rt::abandonAll();
     cdaudio::useDrive(nullptr);
     Pref::UseLog = 0;
+    EventLog.close();  // it would write on in the next test's folder
     SettingsFileName.clear();
   }
   void insert(const cdaudio::Script& disc) { cdaudio::useDrive(cdaudio::scriptedDrive(disc)); }
@@ -356,6 +360,29 @@ TEST_F(CdReading, AFailingCommandIsLoggedAndTheReadGoesOn) {
   EXPECT_EQ(request.mid(52).trimmed(), "status cdaudio length track 3");
   EXPECT_EQ(QString::fromUtf8(lines[1]).mid(22, 30).trimmed(), "MCI Return");
   EXPECT_EQ(QString::fromUtf8(lines[2]).mid(22).trimmed().simplified(), "MCI Error 262");
+}
+
+TEST_F(CdReading, TheEventLogWritesOnlyWhenAskedAndClosesEvery101Lines) {
+  WriteEventLog("MCI Request", "off");
+  EXPECT_FALSE(QFile::exists(ws.file("KVXEvent.LOG"))) << "\"UseLog\" off: nothing";
+  Pref::UseLog = 1;
+  WriteEventLog("MCI Request", "first");
+  const auto linesUntilClosed = [] {
+    int lines = 0;
+    while (EventLog.isOpen() && lines < 500) {
+      WriteEventLog("MCI Request", "more");
+      ++lines;
+    }
+    return lines;
+  };
+  linesUntilClosed();  // wherever the count of this run stood
+  WriteEventLog("MCI Request", "reopened");
+  EXPECT_EQ(1 + linesUntilClosed(), 101);
+  QFile log(ws.file("KVXEvent.LOG"));
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  const QString first = QString::fromUtf8(log.readLine()).chopped(2);
+  EXPECT_EQ(first.left(12).trimmed(), pic::format(pic::today(), "@d3"));
+  EXPECT_EQ(first.mid(52).trimmed(), "first");
 }
 
 // A drive that notes what the progress window shows each time the device asks it for the disc.
