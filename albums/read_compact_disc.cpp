@@ -1,5 +1,4 @@
 // ReadCompactDisc: one read of the audio CD in the drive, through the "cdaudio" device.
-#include <QVector>
 
 #include "albums/albums.h"
 #include "albums/cd_commands.h"
@@ -106,18 +105,19 @@ void writeWizardRows() {
   if (!OpenFile(AddWizard)) return;
   AddWizard.stream();
   for (const CdTrack& t : CdTracks) {
-    AW.Instance = ThreadInstance.get();
-    AW.Side = "0";
-    AW.Track = t.TrackNumber;
+    const auto key = [&t] {
+      AW.Instance = ThreadInstance.get();
+      AW.Side = "0";
+      AW.Track = t.TrackNumber;
+    };
+    key();
     if (AddWizard.get(AddWizard.KeyInstance)) {
       AW.Time = t.TrackTime;
       AddWizard.put();
       continue;
     }
     AW.clear();
-    AW.Instance = ThreadInstance.get();
-    AW.Side = "0";
-    AW.Track = t.TrackNumber;
+    key();
     AW.Artist = ALB.Artist.str().trimmed().isEmpty() ? QString("Various") : ALB.Artist.str();
     AW.Title = "Track " + QString::number(t.TrackNumber);
     AW.Time = t.TrackTime;
@@ -136,9 +136,12 @@ void writeAlbumSongs() {
   if (!OpenFile(Cantorix)) return;
   Cantorix.stream();
   for (const CdTrack& t : CdTracks) {
-    MUS.AlbumID = ALB.AlbumID.get();
-    MUS.Side = GLO::Side.get();
-    MUS.TrackNumber = t.TrackNumber;
+    const auto key = [&t] {
+      MUS.AlbumID = ALB.AlbumID.get();
+      MUS.Side = GLO::Side.get();
+      MUS.TrackNumber = t.TrackNumber;
+    };
+    key();
     if (Cantorix.get(Cantorix.KeyAlbumID)) {
       MUS.Time = t.TrackTime;
       Cantorix.put();
@@ -146,10 +149,8 @@ void writeAlbumSongs() {
     }
     const qint32 id = nextSongId();
     MUS.clear();
+    key();
     MUS.ID = id;
-    MUS.AlbumID = ALB.AlbumID.get();
-    MUS.TrackNumber = t.TrackNumber;
-    MUS.Side = GLO::Side.get();
     MUS.Artist = ALB.Artist;
     MUS.Album = ALB.Album;
     MUS.Media = ALB.Media;

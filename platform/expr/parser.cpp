@@ -77,40 +77,45 @@ class Parser {
     return QString();
   }
 
-  NodePtr orExpression() {
-    NodePtr left = andExpression();
-    while (left && isKeyword("OR")) {
+  // One level of left-associative operators: operands read by `next`, joined by what `opHere` finds.
+  NodePtr leftAssociative(NodePtr (Parser::*next)(), std::optional<Op> (Parser::*opHere)() const,
+                          bool isText = false) {
+    NodePtr left = (this->*next)();
+    while (left) {
+      const std::optional<Op> op = (this->*opHere)();
+      if (!op) break;
       advance();
-      NodePtr right = andExpression();
+      NodePtr right = (this->*next)();
       if (!right) return nullptr;
-      left = binary(Op::Or, false, std::move(left), std::move(right));
+      left = binary(*op, isText, std::move(left), std::move(right));
     }
     return left;
   }
 
-  NodePtr andExpression() {
-    NodePtr left = notExpression();
-    while (left && isKeyword("AND")) {
-      advance();
-      NodePtr right = notExpression();
-      if (!right) return nullptr;
-      left = binary(Op::And, false, std::move(left), std::move(right));
-    }
-    return left;
+  // A prefix operator applied to what `operand` reads.
+  NodePtr prefixed(Op op, NodePtr (Parser::*operand)()) {
+    advance();
+    NodePtr inner = (this->*operand)();
+    if (!inner) return nullptr;
+    std::vector<NodePtr> operands;
+    operands.push_back(std::move(inner));
+    return makeNode(op, false, std::move(operands));
   }
 
-  NodePtr notExpression() {
-    if (isKeyword("NOT") || isSymbol("~")) {
-      advance();
-      NodePtr operand = notExpression();
-      if (!operand) return nullptr;
-      std::vector<NodePtr> operands;
-      operands.push_back(std::move(operand));
-      return makeNode(Op::Not, false, std::move(operands));
-    }
-    return comparison();
+  std::optional<Op> orOp() const { return isKeyword("OR") ? std::optional(Op::Or) : std::nullopt; }
+  std::optional<Op> andOp() const { return isKeyword("AND") ? std::optional(Op::And) : std::nullopt; }
+  std::optional<Op> concatOp() const { return isSymbol("&") ? std::optional(Op::Concat) : std::nullopt; }
+  std::optional<Op> additiveOp() const {
+    if (isSymbol("+")) return Op::Add;
+    if (isSymbol("-")) return Op::Subtract;
+    return std::nullopt;
   }
-
+  std::optional<Op> multiplicativeOp() const {
+    if (isSymbol("*")) return Op::Multiply;
+    if (isSymbol("/")) return Op::Divide;
+    if (isSymbol("%")) return Op::Modulo;
+    return std::nullopt;
+  }
   std::optional<Op> comparisonOp() const {
     if (current().kind != Token::Kind::Symbol) return std::nullopt;
     const QString& s = current().text;
@@ -123,63 +128,18 @@ class Parser {
     return std::nullopt;
   }
 
-  NodePtr comparison() {
-    NodePtr left = concatenation();
-    while (left) {
-      const std::optional<Op> op = comparisonOp();
-      if (!op) break;
-      advance();
-      NodePtr right = concatenation();
-      if (!right) return nullptr;
-      left = binary(*op, false, std::move(left), std::move(right));
-    }
-    return left;
+  NodePtr orExpression() { return leftAssociative(&Parser::andExpression, &Parser::orOp); }
+  NodePtr andExpression() { return leftAssociative(&Parser::notExpression, &Parser::andOp); }
+  NodePtr notExpression() {
+    if (isKeyword("NOT") || isSymbol("~")) return prefixed(Op::Not, &Parser::notExpression);
+    return comparison();
   }
-
-  NodePtr concatenation() {
-    NodePtr left = additive();
-    while (left && isSymbol("&")) {
-      advance();
-      NodePtr right = additive();
-      if (!right) return nullptr;
-      left = binary(Op::Concat, true, std::move(left), std::move(right));
-    }
-    return left;
-  }
-
-  NodePtr additive() {
-    NodePtr left = multiplicative();
-    while (left && (isSymbol("+") || isSymbol("-"))) {
-      const Op op = isSymbol("+") ? Op::Add : Op::Subtract;
-      advance();
-      NodePtr right = multiplicative();
-      if (!right) return nullptr;
-      left = binary(op, false, std::move(left), std::move(right));
-    }
-    return left;
-  }
-
-  NodePtr multiplicative() {
-    NodePtr left = unary();
-    while (left && (isSymbol("*") || isSymbol("/") || isSymbol("%"))) {
-      const Op op = isSymbol("*") ? Op::Multiply : isSymbol("/") ? Op::Divide : Op::Modulo;
-      advance();
-      NodePtr right = unary();
-      if (!right) return nullptr;
-      left = binary(op, false, std::move(left), std::move(right));
-    }
-    return left;
-  }
-
+  NodePtr comparison() { return leftAssociative(&Parser::concatenation, &Parser::comparisonOp); }
+  NodePtr concatenation() { return leftAssociative(&Parser::additive, &Parser::concatOp, true); }
+  NodePtr additive() { return leftAssociative(&Parser::multiplicative, &Parser::additiveOp); }
+  NodePtr multiplicative() { return leftAssociative(&Parser::unary, &Parser::multiplicativeOp); }
   NodePtr unary() {
-    if (isSymbol("-")) {
-      advance();
-      NodePtr operand = unary();
-      if (!operand) return nullptr;
-      std::vector<NodePtr> operands;
-      operands.push_back(std::move(operand));
-      return makeNode(Op::Negate, false, std::move(operands));
-    }
+    if (isSymbol("-")) return prefixed(Op::Negate, &Parser::unary);
     return primary();
   }
 

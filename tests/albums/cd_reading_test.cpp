@@ -86,13 +86,12 @@ class CdReading : public ::testing::Test {
   void insert(const cdaudio::Script& disc) { cdaudio::useDrive(cdaudio::scriptedDrive(disc)); }
   // Reads on a thread of its own, as a window would; false when the read did not end.
   bool read(bool identifierOnly, bool forWizard) {
-    done = false;
-    rt::start([this, identifierOnly, forWizard] {
-      result = ReadCompactDisc(identifierOnly, forWizard);
-      positions = CdPositionTable().size();  // the reading thread's own table
-      done = true;
-    });
-    return test::runUntil([this] { return done || test::messageBox(); });
+    return test::runOnThread(
+        [this, identifierOnly, forWizard] {
+          result = ReadCompactDisc(identifierOnly, forWizard);
+          positions = CdPositionTable().size();  // the reading thread's own table
+        },
+        &done);
   }
   static bool deviceClosed() {
     QString reply;

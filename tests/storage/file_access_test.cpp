@@ -32,14 +32,7 @@ class FileAccess : public ::testing::Test {
       CloseFile(Album);
   }
   // Runs `body` on a program thread and waits until it ends or shows a message.
-  void run(const std::function<void()>& body) {
-    done = false;
-    rt::start([this, body] {
-      body();
-      done = true;
-    });
-    ASSERT_TRUE(test::runUntil([this] { return done || test::messageBox(); }));
-  }
+  void run(const std::function<void()>& body) { ASSERT_TRUE(test::runOnThread(body, &done)); }
   // A media file holding `names`, written by another program so that this process has not looked
   // the file over yet.
   void mediaFileWith(const QStringList& names) {

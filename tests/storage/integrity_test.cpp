@@ -69,14 +69,7 @@ class Integrity : public ::testing::Test {
   static void read(files::File& file, files::Key& key) { ASSERT_TRUE(file.get(key).ok()); }
 
   // Runs `body` on a program thread and waits until it ends or asks something.
-  void run(const std::function<void()>& body) {
-    done = false;
-    rt::start([this, body] {
-      body();
-      done = true;
-    });
-    ASSERT_TRUE(test::runUntil([this] { return done || test::messageBox(); }));
-  }
+  void run(const std::function<void()>& body) { ASSERT_TRUE(test::runOnThread(body, &done)); }
   QList<int> songIDs() {
     QList<int> ids;
     Cantorix.set(Cantorix.KeyID);

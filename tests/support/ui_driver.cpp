@@ -39,6 +39,15 @@ bool runUntil(const std::function<bool()>& condition, int deadlineMs) {
   return true;
 }
 
+bool runOnThread(std::function<void()> body, bool* done) {
+  *done = false;
+  rt::start([body = std::move(body), done] {
+    body();
+    *done = true;
+  });
+  return runUntil([done] { return *done || messageBox(); });
+}
+
 void settle() {
   // Two quiet rounds in a row: a round can wake a thread whose turn queues more work.
   for (int quiet = 0; quiet < 2;) {

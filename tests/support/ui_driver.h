@@ -25,6 +25,9 @@ inline constexpr int kDeadlineMs = 5000;
 bool runUntil(const std::function<bool()>& condition, int deadlineMs = kDeadlineMs);
 // Runs the event loop until no program thread is waiting for its turn and no event is pending.
 void settle();
+// Runs `body` on a new program thread, as a window's procedure would run; `*done` is false until the
+// body has ended. Returns once it has ended or shows a message box; false when neither happened in time.
+bool runOnThread(std::function<void()> body, bool* done);
 
 // The visible message box whose text contains `text` (any box when empty), or null.
 QMessageBox* messageBox(const QString& text = QString());
