@@ -202,13 +202,20 @@ void Browse::capture(std::vector<Row>* rows, std::vector<QStringList>* texts) {
 
 void Browse::show(int selectRow) {
   list().setRows(texts_);
-  selected_ = selectRow;
   list().select(selectRow);
   updateThumb();
 }
 
+// What the list highlights is what every button, key and popup item acts on; the browse keeps no
+// copy of it that a click could leave behind.
+int Browse::selectedRow() const {
+  const int row = list().selected();
+  return row < int(page_.size()) ? row : -1;
+}
+
 Browse::Row Browse::current() const {
-  return selected_ >= 0 && selected_ < int(page_.size()) ? page_[selected_] : Row{};
+  const int row = selectedRow();
+  return row >= 0 ? page_[row] : Row{};
 }
 
 void Browse::reload() {
@@ -219,7 +226,7 @@ void Browse::reload() {
   // The page keeps its place, so that only what changed moves.
   const Row top = page_.front();
   const Row highlighted = current();
-  const int index = qMax(0, selected_);
+  const int index = qMax(0, selectedRow());
   fill({Anchor::At, top.keyValues, top.pos}, highlighted.pos);
   if (page_.empty() || selectedPosition() == highlighted.pos) return;
   // The highlighted record is gone: the highlight goes to the one that took its row, counting the
@@ -273,12 +280,13 @@ void Browse::scroll(rt::EventKind kind, int step) {
   const bool down = kind == K::ScrollDown || kind == K::PageDown;
   const int want = (kind == K::ScrollDown || kind == K::ScrollUp) ? 1 : size;
   // Within the page a move of one row only moves the highlight.
-  if (want == 1 && down && selected_ + 1 < int(page_.size())) {
-    show(selected_ + 1);
+  const int selected = selectedRow();
+  if (want == 1 && down && selected + 1 < int(page_.size())) {
+    show(selected + 1);
     return;
   }
-  if (want == 1 && !down && selected_ > 0) {
-    show(selected_ - 1);
+  if (want == 1 && !down && selected > 0) {
+    show(selected - 1);
     return;
   }
   const Row edge = down ? page_.back() : page_.front();
@@ -298,7 +306,7 @@ void Browse::scroll(rt::EventKind kind, int step) {
     const int drop = qMax(0, int(page_.size()) - size);
     page_.erase(page_.begin(), page_.begin() + drop);
     texts_.erase(texts_.begin(), texts_.begin() + drop);
-    show(want == 1 ? int(page_.size()) - 1 : qMin(selected_, int(page_.size()) - 1));
+    show(want == 1 ? int(page_.size()) - 1 : qMin(selected, int(page_.size()) - 1));
   } else {
     std::reverse(more.begin(), more.end());
     std::reverse(moreTexts.begin(), moreTexts.end());
@@ -308,7 +316,7 @@ void Browse::scroll(rt::EventKind kind, int step) {
       page_.resize(size);
       texts_.resize(size);
     }
-    show(want == 1 ? 0 : qMax(0, selected_));
+    show(want == 1 ? 0 : qMax(0, selected));
   }
 }
 
@@ -457,7 +465,6 @@ bool Browse::handle(const rt::Event& e) {
   if (e.control != list_) return false;
   switch (e.kind) {
     case K::NewSelection:
-      selected_ = list().selected();
       updateThumb();
       return true;
     case K::ScrollUp:

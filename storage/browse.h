@@ -116,6 +116,7 @@ class Browse {
   // The record in the buffer as a row of the page.
   void capture(std::vector<Row>* rows, std::vector<QStringList>* texts);
   void show(int selectRow);
+  int selectedRow() const;  // -1: none
   Row current() const;
   int rowOf(files::Position pos) const;  // -1: not on the page
   void scroll(rt::EventKind kind, int step);
@@ -143,6 +144,5 @@ class Browse {
   std::optional<expr::Expression> filter_;
   std::vector<Row> page_;
   std::vector<QStringList> texts_;
-  int selected_ = -1;
   int tabShown_ = -1;
 };

@@ -78,19 +78,6 @@ void Form::attach(rt::Window& window) {
       if (c->kind() == rt::ControlKind::Entry && c->decl().picture.startsWith("@d", Qt::CaseInsensitive))
         c->setPicture("@" + datePicture);
   window.alert(kDittoKey);
-  window.setWaitGuard([this] { return guardRecord(); });
-}
-
-// The buffer is shared with the other windows, whose threads run while this one waits: one that
-// reads or writes the file meanwhile leaves another record in it. The form's record comes back,
-// with what the user has typed into the window since.
-std::function<void()> Form::guardRecord() {
-  return [this, record = file_.record().snapshot(), place = file_.place(), activity = file_.activity()] {
-    if (file_.activity() == activity) return;
-    file_.record().restore(record);
-    file_.setPlace(place);
-    if (window_) window_->update();
-  };
 }
 
 bool Form::handle(const rt::Event& e) {

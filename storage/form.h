@@ -10,8 +10,7 @@
 //                 then edits that provisional record, which closing without completing deletes
 //   erase()       the delete path: message 32, the file's delete routine, message 18 to try again
 //   attach()      the window: position restored, every date entry given the "DateFormat" picture,
-//                 the ditto key Ctrl+' (the focused field from the last record saved in this run);
-//                 the form's record is kept from other windows' use of the shared buffer
+//                 the ditto key Ctrl+' (the focused field from the last record saved in this run)
 //   checkRanges() range checks: the first field out of its range shows message 10 and gets the cursor
 //   complete()    writes the record: an insert rewrites the provisional record (or adds it, for forms
 //                 that number nothing), with message 24 for a duplicate key and 14 for other errors;
@@ -23,8 +22,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
-#include <map>
 #include <vector>
 
 #include "platform/files/file.h"
@@ -79,8 +76,6 @@ class Form {
   static const files::Record::Snapshot& lastSaved(const files::File& file);
 
  private:
-  std::function<void()> guardRecord();
-
   files::File& file_;
   QString procedure_;
   bool numberOnInsert_;

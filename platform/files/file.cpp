@@ -25,9 +25,12 @@ File::File(Record& record, const char* label, const char* name, int version)
       label_(QString::fromLatin1(label)),
       name_(QString::fromLatin1(name)),
       version_(version),
-      state_(std::make_unique<State>()) {}
+      state_(std::make_unique<State>()) {
+  detail::registerFile(this, *state_);
+}
 
 File::~File() {
+  detail::unregisterFile(this);
   // Statements belong to the connection; a file still open at exit releases them.
   if (state_->open) close();
 }
@@ -174,21 +177,6 @@ void File::setByPosition() {
 
 Position File::position() const {
   return state_->current;
-}
-
-File::Place File::place() const {
-  return {state_->current, state_->change, state_->watched};
-}
-
-void File::setPlace(const Place& place) {
-  state_->current = place.current;
-  state_->change = place.change;
-  state_->watched = place.watched;
-  state_->watchNext = false;
-}
-
-quint64 File::activity() const {
-  return state_->activity;
 }
 
 void File::stream() {

@@ -102,19 +102,6 @@ class File {
   Status get(const Key& key);  // the first record of the key equal to the buffer's values
   Status get(Position pos);
   Position position() const;
-  // Where the buffer's record came from: its position and change counter and whether it is watched.
-  // A procedure whose buffer another thread may disturb while it waits keeps its place and puts it
-  // back with the record.
-  struct Place {
-    Position current = 0;
-    qint64 change = 0;
-    bool watched = false;
-  };
-  Place place() const;
-  void setPlace(const Place& place);
-  // Counts the reads and writes made through the file; what changed while a thread waited shows
-  // whether another thread used it.
-  quint64 activity() const;
   // The record at `pos` as it stands in the file, without touching the buffer or the sequence.
   Status stored(Position pos, Record::Snapshot* out);
 
@@ -138,6 +125,7 @@ class File {
 
  private:
   friend class Key;
+  friend class HeldBuffers;
   friend class View;
   void addKey(Key* k) { keys_.push_back(k); }
 

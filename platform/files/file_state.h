@@ -58,6 +58,7 @@ struct File::State {
   bool watchNext = false;
   bool watched = false;
   quint64 activity = 0;  // reads and writes
+  quint64 serial = 0;    // see held_buffers.cpp
   bool streaming = false;
   bool batch = false;  // the stream's writes are in a transaction of its own
 
@@ -86,6 +87,9 @@ Row readRow(sqlite3_stmt* st, const Record& rec);
 Status collect(sqlite3_stmt* st, const Record& rec, int limit, std::vector<Row>* rows);
 // The stored row at `pos`, or nullopt with kRecordNotFound or the read error in `status`.
 std::optional<Row> rowAt(File& f, File::State& s, Position pos, Status* status);
+// The registry of live File objects that a thread's held buffers are put back into.
+void registerFile(File* f, File::State& s);
+void unregisterFile(File* f);
 
 }  // namespace detail
 }  // namespace files

@@ -1,6 +1,5 @@
 #include "platform/runtime/control_widgets.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -28,13 +27,6 @@ QLabel* label(const ControlDecl& d, QWidget* parent) {
   if (d.flags & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   if (d.flags & kCentered) l->setAlignment(Qt::AlignCenter);
   return l;
-}
-
-// Refused input: beep and keep the cursor where the mistake is.
-void refuse(Window& w, Control& c) {
-  QApplication::beep();
-  c.setFocus();
-  w.post(EventKind::Rejected, c.number());
 }
 
 }  // namespace
@@ -123,43 +115,31 @@ void connectWidget(Window& w, Control& c) {
         auto* e = static_cast<QLineEdit*>(cp->widget());
         if (!e->isModified()) return;
         e->setModified(false);
-        if (cp->update())
-          w.post(EventKind::Accepted, cp->number());
-        else
-          refuse(w, *cp);
+        w.postChange(*cp, EventKind::Accepted, cp->number());
       });
       break;
     case ControlKind::Check:
-      QObject::connect(static_cast<QCheckBox*>(c.widget()), &QCheckBox::clicked, [&w, cp] {
-        cp->update();
-        w.post(EventKind::Accepted, cp->number());
-      });
+      QObject::connect(static_cast<QCheckBox*>(c.widget()), &QCheckBox::clicked,
+                       [&w, cp] { w.postChange(*cp, EventKind::Accepted, cp->number()); });
       break;
     case ControlKind::Radio:
-      QObject::connect(static_cast<QRadioButton*>(c.widget()), &QRadioButton::clicked, [&w, cp] {
-        // The option box holds the choice: the other radios of the same option go off.
-        w.choose(*cp);
-        w.post(EventKind::Accepted, cp->decl().parent);
-      });
+      // The option box holds the choice: the other radios of the same option go off.
+      QObject::connect(static_cast<QRadioButton*>(c.widget()), &QRadioButton::clicked,
+                       [&w, cp] { w.postChange(*cp, EventKind::Accepted, cp->decl().parent); });
       break;
     case ControlKind::DropList:
-      QObject::connect(static_cast<QComboBox*>(c.widget()), &QComboBox::activated, [&w, cp](int) {
-        cp->update();
-        w.post(EventKind::Accepted, cp->number());
-      });
+      QObject::connect(static_cast<QComboBox*>(c.widget()), &QComboBox::activated,
+                       [&w, cp](int) { w.postChange(*cp, EventKind::Accepted, cp->number()); });
       break;
     case ControlKind::Combo: {
       auto* box = static_cast<QComboBox*>(c.widget());
-      QObject::connect(box, &QComboBox::activated, [&w, cp](int) {
-        cp->update();
-        w.post(EventKind::Accepted, cp->number());
-      });
+      QObject::connect(box, &QComboBox::activated,
+                       [&w, cp](int) { w.postChange(*cp, EventKind::Accepted, cp->number()); });
       QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, [&w, cp] {
         auto* line = static_cast<QComboBox*>(cp->widget())->lineEdit();
         if (!line->isModified()) return;
         line->setModified(false);
-        cp->update();
-        w.post(EventKind::Accepted, cp->number());
+        w.postChange(*cp, EventKind::Accepted, cp->number());
       });
       break;
     }

@@ -5,6 +5,8 @@
 
 namespace rt {
 
+class Control;
+
 enum class EventKind {
   None,
   OpenWindow,    // first event of every window
@@ -38,6 +40,10 @@ struct Event {
   int control = 0;  // the control or menu command the event is about; 0 for the window
   int key = 0;      // Qt key combination, for AlertKey
   QString data;     // dropped text, for Drop; the typed text, for AlertKey
+  // Set by the runtime for a control the user changed: its shown value goes into its variable when
+  // the window's thread takes the event, after the thread's records were put back (threads.h), so
+  // the value lands in the thread's own record and never in one another thread left in the buffer.
+  Control* takesValueOf = nullptr;
 };
 
 }  // namespace rt

@@ -107,7 +107,12 @@ class ListBox::Filter : public QObject {
         pressAt_ = m->position().toPoint();
         pressRow_ = list_.view_->indexAt(pressAt_).row();
         if (m->button() == Qt::RightButton) {
-          if (pressRow_ >= 0) list_.select(pressRow_);
+          // The row under the mouse becomes the highlighted one as by a left click (its NewSelection
+          // comes first), so the popup's choice acts on the row the user sees highlighted.
+          if (pressRow_ >= 0)
+            list_.view_->selectionModel()->setCurrentIndex(
+                list_.model_->index(pressRow_, 0),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
           list_.window_.post(Event{EventKind::AlertKey, list_.control_, kMouseRight, QString()});
           return true;
         }

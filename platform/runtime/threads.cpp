@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/files/held_buffers.h"
+
 namespace rt {
 namespace {
 
@@ -60,16 +62,21 @@ class Scheduler {
     Fiber* f = current_;
     Q_ASSERT_X(f, "rt::waitUntil", "called outside a program thread");
     if (!f) return;
-    while (!condition()) {
+    if (condition()) return;
+    const files::HeldBuffers held = files::HeldBuffers::take();
+    do {
       f->caller = std::move(f->caller).resume();
-    }
+    } while (!condition());
+    held.putBack();
   }
 
   void yieldOnce() {
     Fiber* f = current_;
     if (!f) return;
+    const files::HeldBuffers held = files::HeldBuffers::take();
     makeReady(f);
     f->caller = std::move(f->caller).resume();
+    held.putBack();
   }
 
   void wake(int n) {

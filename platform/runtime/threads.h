@@ -13,6 +13,10 @@
 //
 // Waiting: a thread calls waitUntil(condition); whoever changes what the condition looks at calls
 // wake(thread) (or wakeAll()). A thread woken while its condition is still false waits again.
+//
+// Every wait keeps the thread's records: what the files' shared buffers held when the thread began
+// to wait is put back before it goes on (see platform/files/held_buffers.h), so no window, message
+// box, list or process another thread runs meanwhile can leave the waiting procedure another record.
 #pragma once
 
 #include <QString>

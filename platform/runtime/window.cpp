@@ -252,12 +252,11 @@ bool Window::accept() {
   }
   closeCancelled_ = false;
   event_ = Event{};
-  const std::function<void()> resume = waitGuard_ ? waitGuard_() : nullptr;
   waitUntil([this] { return !events_.empty() || !open_; });
-  if (resume) resume();
   if (!open_) return false;
   event_ = events_.front();
   events_.pop_front();
+  if (event_.takesValueOf) takeValue(event_);
   if (event_.kind == EventKind::CloseWindow || event_.kind == EventKind::CloseDown) beforeClose();
   return true;
 }
@@ -274,6 +273,26 @@ void Window::queue(const Event& e) {
 void Window::post(const Event& e) {
   if (!open_) return;
   queue(e);
+}
+
+void Window::postChange(Control& changed, EventKind kind, int control) {
+  Event e{kind, control, 0, QString()};
+  e.takesValueOf = &changed;
+  post(e);
+}
+
+void Window::takeValue(Event& e) {
+  Control* c = e.takesValueOf;
+  e.takesValueOf = nullptr;
+  if (c->kind() == ControlKind::Radio) {
+    choose(*c);
+    return;
+  }
+  if (c->update()) return;
+  // Refused input: a beep, and the cursor stays where the mistake is.
+  QApplication::beep();
+  c->setFocus();
+  e = Event{EventKind::Rejected, c->number(), 0, QString()};
 }
 
 void Window::setTimer(int hundredths) {

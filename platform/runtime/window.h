@@ -75,9 +75,10 @@ class Window {
   void post(const Event& e);
   void post(EventKind kind, int control = 0) { post(Event{kind, control, 0, QString()}); }
 
-  // Other threads run while the window waits for its next event. `guard` is called before each
-  // wait, and what it returns when the wait ends, before the next event is taken.
-  void setWaitGuard(std::function<std::function<void()>()> guard) { waitGuard_ = std::move(guard); }
+  // Queues an event for a control the user changed: when the window's thread takes it, the
+  // control's shown value goes into its variable first (a radio becomes its option's choice); an
+  // entry whose picture refuses the text gets the cursor back and the event becomes Rejected.
+  void postChange(Control& changed, EventKind kind, int control);
 
   // A timer tick every `hundredths` of a second; 0 stops it. Ticks do not pile up.
   void setTimer(int hundredths);
@@ -138,6 +139,7 @@ class Window {
   friend class Control;
   friend class WindowWatcher;
   void queue(const Event& e);
+  void takeValue(Event& e);
   void applyStrategy();
   bool isShownByParents(const Control& c) const;
 
@@ -150,7 +152,6 @@ class Window {
   std::vector<std::unique_ptr<Control>> controls_;
   std::deque<Event> events_;
   Event event_;
-  std::function<std::function<void()>()> waitGuard_;
   bool open_ = false;
   bool ended_ = false;
   bool closeCancelled_ = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -12,6 +13,7 @@
 #include "platform/runtime/threads.h"
 #include "platform/settings/settings_file.h"
 #include "songs/songs.h"
+#include "storage/file_access.h"
 #include "storage/records.h"
 #include "storage/settings.h"
 #include "tests/support/ui_driver.h"
@@ -317,3 +319,109 @@ TEST_F(BrowseSongsTest, TheLocatorFillsTheFirstKeyFieldOfEachTab) {
 }
 
 }  // namespace
+
+// Two windows at once: what the user sees highlighted, and the record a form holds while it waits,
+// are what gets changed or deleted, whatever another browse reads meanwhile.
+class TwoWindowsTest : public BrowseSongsTest {
+ protected:
+  // Opens a second songs browse beside the first and waits until it has read its page.
+  QWidget* openAnother(QWidget* first) {
+    rt::start(BrowseSongs);
+    QWidget* other = nullptr;
+    EXPECT_TRUE(test::runUntil([&] {
+      for (QWidget* w : test::windows(first->windowTitle()))
+        if (w != first) other = w;
+      return other != nullptr;
+    }));
+    test::settle();
+    return other;
+  }
+  void closeAnother(QWidget* other) {
+    other->close();
+    test::settle();
+  }
+  // How many songs are stored, counted alongside the open windows (the file's open count shared).
+  qint64 storedSongs() {
+    EXPECT_TRUE(OpenFile(Cantorix));
+    const qint64 n = Cantorix.records();
+    CloseFile(Cantorix);
+    return n;
+  }
+  // The stored song's artist/title/category.
+  QString song(int id) {
+    EXPECT_TRUE(OpenFile(Cantorix));
+    MUS.ID = id;
+    const QString text =
+        Cantorix.get(Cantorix.KeyID)
+            ? QString("%1/%2/%3").arg(MUS.Artist.str(), MUS.Title.str()).arg(int(MUS.CategoryID))
+            : QString("(gone)");
+    CloseFile(Cantorix);
+    return text;
+  }
+};
+
+TEST_F(TwoWindowsTest, ThePopupActsOnTheRowTheRightClickHighlights) {
+  songs({{1, "Abba", "Waterloo"}, {2, "Mid", "Middle"}, {3, "Zed", "Zzz"}});
+  QWidget* w = open();
+  test::clickRow(w, 2);
+  test::rightClickRow(w, 0);
+  EXPECT_EQ(test::listSelection(w), 0);
+  ASSERT_TRUE(test::runUntil([] { return !test::popupItems().isEmpty(); }));
+  ASSERT_TRUE(test::choosePopupItem("&Change"));
+  ASSERT_TRUE(test::waitForWindow("Changing Information"));
+  QWidget* form = test::window("Changing Information");
+  EXPECT_EQ(static_cast<QLineEdit*>(test::fieldByPrompt(form, "&Artist:"))->text(), "Abba");
+  test::click(test::button(form, "Cancel"));
+  ASSERT_TRUE(test::runUntil([] { return !test::window("Changing Information"); }));
+
+  test::clickRow(w, 0);
+  test::rightClickRow(w, 1);
+  ASSERT_TRUE(test::runUntil([] { return !test::popupItems().isEmpty(); }));
+  ASSERT_TRUE(test::choosePopupItem("&Delete"));
+  ASSERT_TRUE(test::answer("OK", "Press OK to confirm deletion"));
+  ASSERT_TRUE(test::runUntil([this] {
+    return column(0) == QStringList({"Abba", "Zed"});
+  })) << column(0).join(",").toStdString();
+}
+
+TEST_F(TwoWindowsTest, AFormSavesItsOwnSongWhileItsQuestionWaitsAndAnotherBrowseReads) {
+  songs({{1, "Abba", "Waterloo"}, {2, "Zed", "Zzz"}});
+  QWidget* w = open();
+  test::clickRow(w, 1);
+  test::keyInList(w, Qt::Key_Return, Qt::ControlModifier);
+  ASSERT_TRUE(test::waitForWindow("Changing Information"));
+  QWidget* form = test::window("Changing Information");
+  test::enter(test::fieldByPrompt(form, "&Title:"), "Zzz (live)");
+  test::enter(test::fieldByPrompt(form, "&Category:"), "Jazz");
+  ASSERT_TRUE(test::runUntil([] { return test::messageBox("Add new category?"); }));
+  QWidget* other = openAnother(w);  // reads Abba and Zed into the shared buffer
+  ASSERT_TRUE(other);
+  ASSERT_TRUE(test::answer("Yes", "Add new category?"));
+  closeAnother(other);
+  test::click(test::button(form, "&OK"));
+  ASSERT_TRUE(test::runUntil([] { return !test::window("Changing Information"); }))
+      << test::messageTexts().join("|").toStdString();
+  EXPECT_EQ(song(1), "Abba/Waterloo/0");
+  EXPECT_EQ(song(2), "Zed/Zzz (live)/1") << "the new category, on the song the form edits";
+}
+
+TEST_F(TwoWindowsTest, ADeleteConfirmedWhileAnotherBrowseScrollsDeletesTheHighlightedSong) {
+  std::vector<Song> list;
+  static const char* const artists[] = {"Abba", "Mid", "Zed"};
+  for (int i = 0; i < 30; ++i)
+    list.push_back({i + 1, artists[i % 3], "Song"});
+  songs(list);
+  QWidget* w = open();
+  test::typeInList(w, "M");  // the first Mid, song 2, is highlighted
+  ASSERT_EQ(column(0).value(test::listSelection(w)), "Mid");
+  test::keyInList(w, Qt::Key_Delete);
+  ASSERT_TRUE(test::runUntil([] { return test::messageBox("Press OK to confirm deletion"); }));
+  QWidget* other = openAnother(w);
+  test::keyInList(other, Qt::Key_End);  // the other browse reads to the last Zed
+  test::settle();
+  ASSERT_TRUE(test::answer("OK", "Press OK to confirm deletion"));
+  closeAnother(other);
+  EXPECT_EQ(storedSongs(), 29);
+  EXPECT_EQ(song(2), "(gone)") << "the highlighted song went";
+  EXPECT_EQ(song(30), "Zed/Song/0") << "not the one the other browse read last";
+}

@@ -129,8 +129,10 @@ TEST_F(CategoriesMediaTest, TheMediaSelectionListReturnsTheChosenRecordOrNothing
     auto* select = qobject_cast<QPushButton*>(test::button(w, "&Select"));
     ASSERT_TRUE(select);
     EXPECT_TRUE(select->isEnabled() && select->isDefault());
-    test::clickRow(w, 1);
     const QString how = c.how;
+    // The popup case clicks another row first: the right click must move the highlight, and the
+    // list answer with the row it highlights.
+    test::clickRow(w, how == "popup" ? 0 : 1);
     if (how == "Enter") {
       test::keyInList(w, Qt::Key_Return);
     } else if (how == "popup") {

@@ -85,14 +85,20 @@ bool answer(const QString& buttonText, const QString& text) {
   return false;
 }
 
-QWidget* window(const QString& title) {
+std::vector<QWidget*> windows(const QString& title) {
+  std::vector<QWidget*> out;
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w->isVisible() && w->windowTitle() == title) return w;
+    if (w->isVisible() && w->windowTitle() == title) out.push_back(w);
     for (QMdiArea* area : w->findChildren<QMdiArea*>())
-      for (QMdiSubWindow* sub : area->subWindowList())
-        if (sub->isVisible() && sub->windowTitle() == title) return sub;
+      for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && sub->windowTitle() == title) out.push_back(sub);
   }
-  return nullptr;
+  return out;
+}
+
+QWidget* window(const QString& title) {
+  const std::vector<QWidget*> all = windows(title);
+  return all.empty() ? nullptr : all.front();
 }
 
 bool waitForWindow(const QString& title) {

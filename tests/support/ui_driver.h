@@ -39,6 +39,8 @@ QStringList messageTexts();
 
 // A visible window (top-level, or a document inside the frame) with exactly this title, or null.
 QWidget* window(const QString& title);
+// Every such window.
+std::vector<QWidget*> windows(const QString& title);
 bool waitForWindow(const QString& title);
 // Titles of the visible document windows inside the frame and of top-level windows.
 QStringList windowTitles();

@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
+#include "tests/platform/files/test_file.h"
 #include "tests/support/ui_driver.h"
+#include "tests/support/workspace.h"
 
 namespace {
 
@@ -50,6 +52,68 @@ TEST(Threads, EachThreadKnowsItsNumberAndKeepsItsOwnValues) {
   EXPECT_EQ(seenA, 1);
   EXPECT_EQ(seenB, 2);
   EXPECT_EQ(rt::thread(), 0) << "the test itself runs outside every program thread";
+}
+
+// Threads share the files' buffers: whatever another thread reads, writes or assigns while one waits,
+// the waiting one goes on with its own record and its own sequence.
+TEST(Threads, AWaitingThreadGoesOnWithTheRecordsItHeld) {
+  test::Workspace ws;
+  test::ItemRecord rec;
+  test::ItemFile file{rec};
+  ASSERT_TRUE(file.create().ok());
+  ASSERT_TRUE(file.open().ok());
+  for (const char* name : {"a", "b", "c", "d"}) {
+    rec.clear();
+    rec.Name = name;
+    ASSERT_TRUE(file.add().ok());
+  }
+  const struct {
+    const char* meanwhile;
+    std::function<void()> other;
+  } cases[] = {
+      {"reads along another key",
+       [&] {
+         file.set(file.ByName);
+         file.previous();
+       }},
+      {"reads by position", [&] { file.get(files::Position(4)); }},
+      {"writes another record",
+       [&] {
+         file.get(files::Position(3));
+         rec.Code = "x";
+         file.put();
+       }},
+      {"only assigns the buffer",
+       [&] {
+         rec.clear();
+         rec.Name = "zz";
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.meanwhile);
+    bool go = false;
+    QString held, next;
+    files::Position at = 0;
+    const int a = rt::start([&] {
+      file.set(file.ByName);
+      file.next();  // "a", and the sequence goes on to "b"
+      rt::waitUntil([&] { return go; });
+      held = rec.Name.str();
+      at = file.position();
+      next = file.next() ? rec.Name.str() : QString("(none)");
+    });
+    test::settle();
+    rt::start([&] {
+      c.other();
+      go = true;
+      rt::wake(a);
+    });
+    ASSERT_TRUE(test::runUntil([&] { return rt::liveThreads() == 0; }));
+    EXPECT_EQ(held, "a");
+    EXPECT_EQ(at, 1);
+    EXPECT_EQ(next, "b");
+  }
+  file.close();
 }
 
 TEST(Threads, AbandoningUnwindsWaitingThreads) {
