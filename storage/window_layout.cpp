@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <algorithm>
 
 #include "platform/runtime/list_format.h"
@@ -22,12 +23,12 @@ void writePosition(const QString& section, const QString& entry, const QString& 
 }
 
 // Where a window may stand, in the coordinates of its position: the screens' free area for a
-// top-level window, an area of the screens' size for a document inside the frame. Empty without a
-// screen.
+// top-level window, an area of the screens' size for a document inside the frame; without a screen,
+// whatever a widget can be.
 QRect placeableArea(const rt::Window& window) {
   const QWidget* w = window.widget();
   const QScreen* screen = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return QRect();
+  if (!screen) return QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   const QRect area = screen->availableVirtualGeometry();
   return w && w->isWindow() ? area : QRect(QPoint(0, 0), area.size());
 }
@@ -35,7 +36,6 @@ QRect placeableArea(const rt::Window& window) {
 // A stored place cut to the area, so that a damaged or foreign settings file cannot put a window out
 // of reach or make it larger than the screen: the size at most the area's, the window inside it.
 QRect fitted(qint64 x, qint64 y, qint64 width, qint64 height, const QRect& area) {
-  if (area.isEmpty()) return QRect(int(x), int(y), int(width), int(height));
   const qint64 w = std::clamp<qint64>(width, 1, area.width());
   const qint64 h = std::clamp<qint64>(height, 1, area.height());
   return QRect(int(std::clamp<qint64>(x, area.left(), area.left() + area.width() - w)),
