@@ -8,10 +8,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("kvx98");
-  QApplication::setApplicationDisplayName(kProgramTitle);
-  // Windows close and reopen all the time; the program ends when its frame has ended, not before.
-  QApplication::setQuitOnLastWindowClosed(false);
+  SetUpApplication();
   RegisterArtwork();
   rt::start([] {
     ProgramMain();

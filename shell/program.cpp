@@ -1,3 +1,5 @@
+#include <QGuiApplication>
+
 #include "shell/shell.h"
 #include "storage/file_access.h"
 #include "storage/records.h"
@@ -18,6 +20,15 @@ void checkDatabaseFiles() {
 }
 
 }  // namespace
+
+void SetUpApplication() {
+  QGuiApplication::setApplicationName("kvx98");
+  // No display name: the X11 and Wayland platforms append one to every window's caption ("Invalid
+  // Key — Cantorix Pro 98"), and a caption is exactly the text the program gives it.
+  //
+  // Windows close and reopen all the time; the program ends when its frame has ended, not before.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+}
 
 void ProgramMain() {
   clearRecordBuffers();

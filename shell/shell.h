@@ -22,6 +22,8 @@ struct FrameCommandNumbers {
 };
 extern FrameCommandNumbers FrameCommands;
 
+// Names the program to Qt and sets how the application ends; main() calls it before anything else.
+void SetUpApplication();
 void ProgramMain();
 // The main frame's procedure (window position section "Main").
 void Main();

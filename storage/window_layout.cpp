@@ -1,5 +1,11 @@
 #include "storage/window_layout.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/runtime/list_format.h"
 #include "platform/runtime/window.h"
 #include "platform/settings/settings_file.h"
 #include "storage/settings.h"
@@ -14,6 +20,26 @@ qint64 positionNumber(const QString& section, const QString& entry) {
 }
 void writePosition(const QString& section, const QString& entry, const QString& value) {
   settings::write(kPositionFile, section, entry, value);
+}
+
+// Where a window may stand, in the coordinates of its position: the screens' free area for a
+// top-level window, an area of the screens' size for a document inside the frame; without a screen,
+// whatever a widget can be.
+QRect placeableArea(const rt::Window& window) {
+  const QWidget* w = window.widget();
+  const QScreen* screen = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  const QRect area = screen->availableVirtualGeometry();
+  return w && w->isWindow() ? area : QRect(QPoint(0, 0), area.size());
+}
+
+// A stored place cut to the area, so that a damaged or foreign settings file cannot put a window out
+// of reach or make it larger than the screen: the size at most the area's, the window inside it.
+QRect fitted(qint64 x, qint64 y, qint64 width, qint64 height, const QRect& area) {
+  const qint64 w = std::clamp<qint64>(width, 1, area.width());
+  const qint64 h = std::clamp<qint64>(height, 1, area.height());
+  return QRect(int(std::clamp<qint64>(x, area.left(), area.left() + area.width() - w)),
+               int(std::clamp<qint64>(y, area.top(), area.top() + area.height() - h)), int(w), int(h));
 }
 
 }  // namespace
@@ -36,15 +62,18 @@ void RestoreWindowPosition(rt::Window& window, const QString& section) {
     const qint64 x = positionNumber(section, "XPosit");
     const qint64 y = positionNumber(section, "YPosit");
     if (x != 0 && y != 0) {
+      const QRect area = placeableArea(window);
       if (window.isResizable()) {
         const qint64 w = positionNumber(section, "Width");
         const qint64 h = positionNumber(section, "Height");
         if (w != 0 && h != 0) {
-          window.moveTo(QPoint(int(x), int(y)));
-          window.resizeTo(QSize(int(w), int(h)));
+          const QRect r = fitted(x, y, w, h, area);
+          window.moveTo(r.topLeft());
+          window.resizeTo(r.size());
         }
       } else {
-        window.moveTo(QPoint(int(x), int(y)));
+        const QSize size = window.normalGeometry().size();
+        window.moveTo(fitted(x, y, size.width(), size.height(), area).topLeft());
       }
     }
   }
@@ -60,7 +89,8 @@ QString RestoreListLayout(const QString& section, const QString& control, const 
     return designed;
   }
   const QString saved = readPosition(section, "SRCF?" + control);
-  return saved.isEmpty() ? designed : saved;
+  // A saved layout that is no format (a damaged file) gives way to the design.
+  return saved.isEmpty() || !rt::parseListFormat(saved) ? designed : saved;
 }
 
 void SaveListLayout(const QString& section, const QString& control, const QString& current) {

@@ -19,6 +19,9 @@
 // CD) ends where its session's lead-out begins, 11,400 frames before the data track, so audio times
 // stay right. The disc's length runs from the first track to the lead-out.
 //
+// A disc with no tracks, more than 99 tracks or a lead-out at 100 minutes or beyond is no audio CD:
+// "ready" answers false and its questions fail with kHardware, as for a disc the drive cannot read.
+//
 // The drive behind the device is, in this order: one installed with useDrive(), the script the
 // environment variable KVX_CDAUDIO_SCRIPT names, the first CD drive the system has, or none (then
 // "open" fails with kNoDrive).
@@ -36,15 +39,15 @@ namespace cdaudio {
 enum Code : int {
   kOk = 0,
   kUnrecognizedCommand = 261,
-  kHardware = 262,           // the drive failed to read the disc
-  kInvalidDevice = 263,      // not "cdaudio", or the device is not open
-  kDeviceOpen = 265,         // "open" while the device is open
-  kNoDrive = 266,            // the system has no CD drive
-  kInUse = 267,              // another program holds the drive
+  kHardware = 262,       // the drive failed to read the disc
+  kInvalidDevice = 263,  // not "cdaudio", or the device is not open
+  kDeviceOpen = 265,     // "open" while the device is open
+  kNoDrive = 266,        // the system has no CD drive
+  kInUse = 267,          // another program holds the drive
   kMissingParameter = 273,
-  kNotReady = 276,           // no disc, or the tray is open
-  kOutOfRange = 282,         // no such track
-  kBadValue = 293,           // an unknown time format
+  kNotReady = 276,    // no disc, or the tray is open
+  kOutOfRange = 282,  // no such track
+  kBadValue = 293,    // an unknown time format
 };
 
 // A disc's table of contents, in frames counted from the start of the lead-in (track 1 of a

@@ -45,10 +45,19 @@ void close() {
   d.open = false;
 }
 
-// A disc without tracks has nothing to time or play, so it counts as one the drive cannot read.
+// An audio CD numbers its tracks 1 to 99 and addresses every frame, the lead-out's included, in
+// minutes, seconds and frames of two digits each.
+constexpr int kMostTracks = 99;
+constexpr int kAddressableFrames = 100 * 60 * 75;
+
+// The table of contents of a disc the device can play. One without tracks has nothing to time or
+// play, and one beyond what an audio CD holds (a damaged table, a made-up script) would give
+// times the replies cannot write; both count as a disc the drive cannot read.
 std::optional<Toc> readableToc(Drive& drive) {
   std::optional<Toc> toc = drive.toc();
-  if (toc && toc->tracks.empty()) return std::nullopt;
+  if (toc &&
+      (toc->tracks.empty() || toc->tracks.size() > size_t(kMostTracks) || toc->leadOut >= kAddressableFrames))
+    return std::nullopt;
   return toc;
 }
 

@@ -2,46 +2,17 @@
 
 #include <QDir>
 
+#include "platform/text/encoding.h"
+
 namespace files {
 namespace {
 
-// Code points of Windows-1252 bytes 0x80-0x9F; the rest of the code page matches Latin-1.
-constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Length of a UTF-8 sequence by its first byte; 0 for a byte that cannot start one.
-int sequenceLength(unsigned char b) {
-  if (b < 0x80) return 1;
-  if (b >= 0xC2 && b <= 0xDF) return 2;
-  if (b >= 0xE0 && b <= 0xEF) return 3;
-  if (b >= 0xF0 && b <= 0xF4) return 4;
-  return 0;
-}
-
-bool isValidUtf8(QFile& f) {
+bool isUtf8(QFile& f) {
   f.seek(0);
-  QByteArray carry;
-  while (!f.atEnd()) {
-    const QByteArray bytes = carry + f.read(1 << 16);
-    carry.clear();
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-      const int len = sequenceLength(p[i]);
-      if (len == 0) return false;
-      if (i + len > n) {
-        if (f.atEnd()) return false;
-        carry = bytes.mid(i);
-        break;
-      }
-      for (int k = 1; k < len; ++k)
-        if ((p[i + k] & 0xC0) != 0x80) return false;
-      i += len;
-    }
-  }
-  return true;
+  encoding::Utf8Check check;
+  while (!f.atEnd())
+    if (!check.feed(f.read(1 << 16))) return false;
+  return check.valid();
 }
 
 QString padded(const Field& f) {
@@ -56,16 +27,6 @@ QString padded(const Field& f) {
 }
 
 }  // namespace
-
-QString fromWindows1252(const QByteArray& bytes) {
-  QString out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    out += (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
-  }
-  return out;
-}
 
 TextFile::TextFile(Record& record, const char* label, const QString& name)
     : record_(record), label_(QString::fromLatin1(label)), name_(name) {}
@@ -84,7 +45,7 @@ Status TextFile::open(Access access) {
       access == Access::ReadOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite | QIODevice::Append;
   if (!file_.open(mode)) return Status::error(kAccessDenied, file_.errorString());
   access_ = access;
-  windows1252_ = !isValidUtf8(file_);
+  windows1252_ = !isUtf8(file_);
   set();
   return Status::success();
 }
@@ -115,7 +76,7 @@ Status TextFile::next() {
   readAt_ = file_.pos();
   while (line.endsWith('\n') || line.endsWith('\r'))
     line.chop(1);
-  split(windows1252_ ? fromWindows1252(line) : QString::fromUtf8(line));
+  split(windows1252_ ? encoding::fromWindows1252(line) : QString::fromUtf8(line));
   return Status::success();
 }
 

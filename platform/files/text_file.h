@@ -57,7 +57,4 @@ class TextFile {
   Access access_ = Access::Shared;
 };
 
-// Decodes bytes as Windows-1252.
-QString fromWindows1252(const QByteArray& bytes);
-
 }  // namespace files

@@ -19,7 +19,10 @@ class Reader {
     while (!atEnd() && s_[i_].isDigit())
       ++i_;
     if (start == i_) return std::nullopt;
-    return s_.mid(start, i_ - start).toInt();
+    bool ok = false;
+    const int n = s_.mid(start, i_ - start).toInt(&ok);
+    if (!ok) return std::nullopt;  // too many digits for any width, offset or field
+    return n;
   }
   // "(n)", or -1 when there is no parenthesis; nullopt when one is opened and broken.
   std::optional<int> parenthesized() {
@@ -40,7 +43,7 @@ class Reader {
   std::optional<std::vector<ListColumn>> columns(bool inGroup) {
     std::vector<ListColumn> out;
     while (!atEnd() && !(inGroup && peek() == ']')) {
-      std::optional<ListColumn> c = column();
+      std::optional<ListColumn> c = column(inGroup);
       if (!c) return std::nullopt;
       out.push_back(std::move(*c));
     }
@@ -69,9 +72,12 @@ class Reader {
     return true;
   }
 
-  std::optional<ListColumn> column() {
+  std::optional<ListColumn> column(bool inGroup) {
     ListColumn c;
     if (take('[')) {
+      // Groups hold columns, never other groups: the notation has one level, and a saved format
+      // nested deeper is damage (it would also nest this reader as deep).
+      if (inGroup) return std::nullopt;
       c.group = true;
       std::optional<std::vector<ListColumn>> inner = columns(true);
       if (!inner || !take(']')) return std::nullopt;

@@ -5,7 +5,8 @@
 // "_" underline, "F" fixed when scrolling sideways, "I" icon, others kept as they are), then an
 // optional header between "~" followed by its own justification letter and offset, an optional
 // display picture between "@", and an optional field number between "#". Columns in brackets form
-// a group: "[" columns "]", an optional width in parentheses, the group's flags and header.
+// a group: "[" columns "]", an optional width in parentheses, the group's flags and header. Groups
+// do not nest.
 //
 //   77L(2)|M~Artist~@s50@          a resizable column of width 77 with a right border
 //   51L(1)|M~Category~L(0)@s30@    its header left-justified at offset 0
@@ -42,6 +43,8 @@ struct ListColumn {
   bool fixed() const { return flags.contains('F'); }
 };
 
+// The columns of a format; nullopt when the text is not one (a group within a group, a number
+// beyond 32 bits, anything out of the notation).
 std::optional<std::vector<ListColumn>> parseListFormat(const QString& format);
 QString writeListFormat(const std::vector<ListColumn>& columns);
 // The columns that show values, groups opened up, in display order.

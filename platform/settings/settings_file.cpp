@@ -6,9 +6,11 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringList>
 #include <cmath>
-#include <limits>
+#include <optional>
+#include <vector>
+
+#include "platform/text/encoding.h"
 
 namespace settings {
 namespace {
@@ -19,15 +21,84 @@ QString resolve(const QString& file) {
   return QDir::current().absoluteFilePath(path);
 }
 
-// Lines as they stand in the file, without line ends. A file that cannot be read has no lines.
-QStringList readLines(const QString& path) {
+// A settings file as it stands on disk. Each line keeps its own bytes and its own line end ("\r\n",
+// "\n", "\r", or none on a last line), so that writing an entry rewrites that entry's line and no
+// other byte. The file's text is UTF-8 when its bytes are, and Windows-1252 otherwise, as files
+// that older Windows programs wrote are.
+struct Line {
+  QByteArray bytes;  // without the line end
+  QByteArray end;
+  QString text;
+};
+
+struct Document {
+  std::vector<Line> lines;
+  bool windows1252 = false;
+
+  // The line end new lines get: the file's own (that of its first line), "\n" for a new file.
+  QByteArray lineEnd() const {
+    for (const Line& l : lines)
+      if (!l.end.isEmpty()) return l.end;
+    return "\n";
+  }
+  QString decode(QByteArrayView bytes) const {
+    return windows1252 ? encoding::fromWindows1252(bytes) : QString::fromUtf8(bytes);
+  }
+  // A line of text in the file's encoding. A Windows-1252 file that is given a character its code
+  // page lacks becomes UTF-8 as a whole, each line re-encoded with the same text.
+  QByteArray encode(const QString& text) {
+    if (windows1252) {
+      if (std::optional<QByteArray> bytes = encoding::toWindows1252(text)) return *bytes;
+      windows1252 = false;
+      for (Line& l : lines)
+        l.bytes = l.text.toUtf8();
+    }
+    return text.toUtf8();
+  }
+  void append(const QString& text) { insert(qsizetype(lines.size()), text); }
+  void insert(qsizetype at, const QString& text) {
+    const QByteArray end = lineEnd();
+    // A last line without an end needs one before anything can follow it.
+    if (at > 0 && lines[at - 1].end.isEmpty()) lines[at - 1].end = end;
+    const QByteArray bytes = encode(text);
+    lines.insert(lines.begin() + at, Line{bytes, end, text});
+  }
+  QByteArray bytes() const {
+    QByteArray out;
+    for (const Line& l : lines)
+      out += l.bytes + l.end;
+    return out;
+  }
+};
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+Document parse(const QByteArray& bytes) {
+  Document doc;
+  doc.windows1252 = !encoding::isUtf8(bytes);
+  for (qsizetype at = 0; at < bytes.size();) {
+    qsizetype end = at;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+      ++end;
+    qsizetype next = end;
+    if (next < bytes.size())
+      next += bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
+    Line line{bytes.mid(at, end - at), bytes.mid(end, next - end), QString()};
+    QByteArrayView text = line.bytes;
+    // A byte-order mark is no part of the first line's text.
+    if (at == 0 && !doc.windows1252 && text.startsWith(kUtf8Mark)) text = text.sliced(3);
+    line.text = doc.decode(text);
+    doc.lines.push_back(std::move(line));
+    at = next;
+  }
+  return doc;
+}
+
+// The file's document; a file that cannot be read has no lines.
+Document load(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
-  QString text = QString::fromUtf8(f.readAll());
-  text.remove('\r');
-  QStringList lines = text.split('\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
+  return parse(f.readAll());
 }
 
 // The section name of a "[Section]" line, or a null text for any other line.
@@ -59,11 +130,11 @@ struct Place {
   qsizetype insertAt = -1;
 };
 
-Place find(const QStringList& lines, const QString& section, const QString& entry) {
+Place find(const std::vector<Line>& lines, const QString& section, const QString& entry) {
   Place p;
   bool inSection = false;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString s = sectionOf(lines[i]);
+  for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+    const QString s = sectionOf(lines[i].text);
     if (!s.isNull()) {
       if (inSection) return p;  // the section ended without the entry
       inSection = sameName(s, section);
@@ -75,7 +146,7 @@ Place find(const QStringList& lines, const QString& section, const QString& entr
     }
     if (!inSection) continue;
     QString name, value;
-    if (splitEntry(lines[i], &name, &value)) {
+    if (splitEntry(lines[i].text, &name, &value)) {
       if (sameName(name, entry)) {
         p.entry = i;
         return p;
@@ -103,11 +174,11 @@ QString oneLine(QString value) {
 }  // namespace
 
 QString read(const QString& file, const QString& section, const QString& entry, const QString& fallback) {
-  const QStringList lines = readLines(resolve(file));
-  const Place p = find(lines, section, entry);
+  const Document doc = load(resolve(file));
+  const Place p = find(doc.lines, section, entry);
   if (p.entry < 0) return fallback;
   QString name, value;
-  splitEntry(lines[p.entry], &name, &value);
+  splitEntry(doc.lines[p.entry].text, &name, &value);
   return unquote(value);
 }
 
@@ -119,22 +190,29 @@ bool write(const QString& file, const QString& section, const QString& entry, co
   lock.setStaleLockTime(10000);
   if (!lock.tryLock(5000)) return false;
 
-  QStringList lines = readLines(path);
-  const Place p = find(lines, section, entry);
+  QByteArray before;
+  if (QFile f(path); f.open(QIODevice::ReadOnly)) before = f.readAll();
+  Document doc = parse(before);
+  const Place p = find(doc.lines, section, entry);
   const QString line = entry + "=" + oneLine(value);
   if (p.entry >= 0) {
-    lines[p.entry] = line;
+    Line& l = doc.lines[p.entry];
+    l.bytes = doc.encode(line);
+    l.text = line;
   } else if (p.section >= 0) {
-    lines.insert(p.insertAt, line);
+    doc.insert(p.insertAt, line);
   } else {
-    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty()) lines.append(QString());
-    lines.append("[" + section + "]");
-    lines.append(line);
+    if (!doc.lines.empty() && !doc.lines.back().text.trimmed().isEmpty()) doc.append(QString());
+    doc.append("[" + section + "]");
+    doc.append(line);
   }
 
+  const QByteArray after = doc.bytes();
+  // An entry written with the value it has leaves the file untouched.
+  if (after == before) return true;
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly)) return false;
-  out.write((lines.join('\n') + '\n').toUtf8());
+  out.write(after);
   return out.commit();
 }
 

@@ -4,8 +4,15 @@
 // programs sharing a folder always see each other's latest values. Section and entry names match
 // without regard to letter case and are used exactly as the caller spells them: nothing is escaped, so
 // names such as "SRCF?Browse:1" work as they stand. Lines that are neither a section nor an entry are
-// ignored when reading and kept when writing. Values are UTF-8; surrounding spaces are dropped and one
-// pair of surrounding double quotes is removed when reading.
+// ignored when reading. Surrounding spaces are dropped and one pair of surrounding double quotes is
+// removed when reading.
+//
+// Writing an entry changes that entry's line and nothing else: every other line keeps its bytes and
+// each line its own end (CR LF, LF or CR); a new line takes the file's line end (LF in a new file).
+// A file is read as UTF-8 when its bytes are UTF-8 (a byte-order mark is kept and not read as text)
+// and as Windows-1252 otherwise, and written back in the same encoding, so that a file from an older
+// Windows program stays one. Only a value with a character Windows-1252 has no byte for turns such
+// a file into UTF-8, every line keeping its text.
 //
 // A relative file name is taken relative to the current working directory; "\" in a file name is read
 // as "/", so ".\POSITION.INI" names POSITION.INI in the working directory.

@@ -309,10 +309,14 @@ TEST_F(CdReading, ADriveThatCannotBeReadStopsTheReadAndIsClosed) {
       {state(cdaudio::DriveState::TrayOpen), "CD player door open."},
       {state(cdaudio::DriveState::NoDisc), "CD player not ready."},
       {inUse, "CD player not available.  Ensure that no other program is using the CD-ROM drive."},
+      // Beyond what an audio CD holds: no audio CD at all.
+      {discOf(std::vector<int>(100, frames(0, 30, 0))), "CD player not ready."},
+      {discOf({frames(50, 0, 0), frames(50, 0, 0)}), "CD player not ready."},
   };
   for (const auto& c : cases) {
     insert(c.disc);
     ALB.clear();
+    ALB.AlbumID = 7;  // a read that went on would add the album's songs
     ALB.CDIdentifier = "kept";
     ASSERT_TRUE(read(false, false)) << c.message;
     ASSERT_TRUE(test::messageBox()) << c.message;
@@ -323,6 +327,9 @@ TEST_F(CdReading, ADriveThatCannotBeReadStopsTheReadAndIsClosed) {
     EXPECT_EQ(ALB.CDIdentifier.str(), "kept") << c.message;
     EXPECT_TRUE(deviceClosed()) << c.message;
     EXPECT_FALSE(test::window("Reading CD"));
+    ASSERT_TRUE(OpenFile(Cantorix));
+    EXPECT_EQ(Cantorix.records(), 0) << c.message;
+    CloseFile(Cantorix);
   }
 }
 

@@ -1,13 +1,16 @@
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QToolBar>
+#include <QWindow>
 
 #include "platform/runtime/frame.h"
 #include "shell/frame_menu.h"
+#include "shell/shell.h"
 #include "storage/requests.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/support/ui_driver.h"
@@ -98,6 +101,40 @@ TEST_F(ProgramTest, AWindowThatIsNotBuiltYetSaysSoAndTheFrameGoesOn) {
   ASSERT_TRUE(test::runUntil([] { return test::messageBox("not available") != nullptr; }));
   EXPECT_EQ(test::messageBox()->windowTitle(), "Albums");
   ASSERT_TRUE(test::answer("OK"));
+  EXPECT_TRUE(exit());
+}
+
+// The caption the X11 and Wayland platforms show for a top-level window: Qt adds " — " and the
+// application's display name to the window's title when a display name has been set. One that has
+// not been set follows the application name, which is how a test can tell.
+QString shownCaption(QWidget* w) {
+  const QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(name + "-probe");
+  const bool displayNameSet = QGuiApplication::applicationDisplayName() != name + "-probe";
+  QCoreApplication::setApplicationName(name);
+  const QString title = w->windowHandle() ? w->windowHandle()->title() : QString("<no native window>");
+  const QString displayName = QGuiApplication::applicationDisplayName();
+  return displayNameSet && !title.endsWith(displayName) ? title + " \u2014 " + displayName : title;
+}
+
+TEST_F(ProgramTest, ACaptionIsExactlyItsText) {
+  SetUpApplication();  // as the program's main() does
+  ASSERT_TRUE(start());
+  ASSERT_TRUE(waitForSplashToClose());
+  frame()->findChild<QToolBar*>()->actions()[0]->trigger();  // "Albums": not available yet
+  ASSERT_TRUE(test::runUntil([] { return test::messageBox("not available") != nullptr; }));
+  QMessageBox* box = test::messageBox("not available");
+  EXPECT_EQ(box->windowTitle(), "Albums");
+  EXPECT_EQ(shownCaption(box), "Albums");
+  ASSERT_TRUE(test::answer("OK"));
+
+  ASSERT_TRUE(test::chooseMenu(frame(), {"&Help", "&About"}));
+  ASSERT_TRUE(test::waitForWindow("About Cantorix Pro 98"));
+  QWidget* about = test::window("About Cantorix Pro 98");
+  ASSERT_TRUE(about->isWindow());
+  EXPECT_EQ(shownCaption(about), "About Cantorix Pro 98");
+  test::click(test::button(about, "OK"));
+  EXPECT_EQ(shownCaption(frame()), kProgramTitle);
   EXPECT_TRUE(exit());
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/runtime/threads.h"
@@ -92,6 +93,43 @@ TEST_F(WindowLayout, AMaximisedWindowIsSavedWithItsNormalPlace) {
   bool maximized = false;
   session(true, [&](rt::Window& w) { maximized = w.isMaximized(); });
   EXPECT_TRUE(maximized);
+}
+
+TEST_F(WindowLayout, AStoredPlaceIsCutToTheScreen) {
+  const struct {
+    const char *x, *y, *width, *height;
+    bool resizable;
+  } cases[] = {
+      {"50", "60", "100000000", "100000000", true},
+      {"100000000", "-100000000", "300", "200", true},
+      {"-7", "9", "-300", "200", true},
+      {"100000000", "100000000", "10", "10", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height);
+    for (const auto& [entry, value] : {std::pair{"XPosit", c.x}, std::pair{"YPosit", c.y},
+                                       std::pair{"Width", c.width}, std::pair{"Height", c.height}})
+      settings::write(".\\POSITION.INI", "Placed", entry, value);
+    QRect seen, screen;
+    session(c.resizable, [&](rt::Window& w) {
+      seen = w.normalGeometry();
+      screen = w.widget()->screen()->availableVirtualGeometry();
+    });
+    EXPECT_TRUE(screen.contains(seen)) << seen.x() << "," << seen.y() << " " << seen.width() << "x"
+                                       << seen.height() << " on " << screen.width() << "x" << screen.height();
+    EXPECT_LE(stored("Width").toInt(), screen.width()) << "nothing larger than the screen is saved back";
+    EXPECT_LE(stored("Height").toInt(), screen.height());
+  }
+}
+
+TEST_F(WindowLayout, ASavedLayoutThatIsNoFormatGivesWayToTheDesign) {
+  const QString designed = "80L(2)|M~Artist~@s50@[10R|M@p(<)pb@12R|M@n3b@](21)|M~Track~";
+  settings::write(".\\POSITION.INI", "BrowseSongs", "SRCFOriginal?Browse", designed);
+  for (const QString& saved : {QString(5000, '[') + "10R@s2@" + QString(5000, ']'), QString("[[10R]]"),
+                               QString("77L(2)|M~Artist")}) {
+    settings::write(".\\POSITION.INI", "BrowseSongs", "SRCF?Browse", saved);
+    EXPECT_EQ(RestoreListLayout("BrowseSongs", "Browse", designed), designed) << saved.left(20).toStdString();
+  }
 }
 
 TEST_F(WindowLayout, AChangedDesignDropsTheUsersLayoutOnce) {

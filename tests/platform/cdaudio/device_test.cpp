@@ -111,6 +111,44 @@ TEST_F(CdAudioDevice, ReadyAndModeFollowTheDrive) {
   }
 }
 
+// A script of `tracks` tracks `apart` frames apart from the pregap on, and the lead-out at `leadOut`.
+QString discScript(int tracks, int apart, int leadOut) {
+  QString script;
+  for (int i = 0; i < tracks; ++i)
+    script += QString("track %1\n").arg(150 + i * apart);
+  return script + QString("leadout %1\n").arg(leadOut);
+}
+
+TEST_F(CdAudioDevice, ADiscBeyondWhatAnAudioCdHoldsCannotBeRead) {
+  constexpr int kLastAddress = 99 * 4500 + 59 * 75 + 74;  // 99:59:74
+  const struct {
+    const char* name;
+    QString script;
+    bool readable;
+  } cases[] = {
+      {"99 tracks", discScript(99, 4500, 99 * 4500 + 150), true},
+      {"the lead-out at 99:59:74", discScript(2, 4500, kLastAddress), true},
+      {"100 tracks", discScript(100, 4000, 100 * 4000 + 150), false},
+      {"300 tracks", discScript(300, 1000, 300 * 1000 + 150), false},
+      {"the lead-out at 100:00:00", discScript(2, 4500, kLastAddress + 1), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useScript(c.script);
+    ASSERT_EQ(send("open cdaudio").code, kOk);
+    EXPECT_EQ(send("status cdaudio ready").reply, c.readable ? "true" : "false");
+    EXPECT_EQ(send("status cdaudio mode").reply, "stopped");
+    const int code = c.readable ? kOk : kHardware;
+    for (const char* question : {"status cdaudio number of tracks", "status cdaudio length",
+                                 "status cdaudio length track 2", "status cdaudio position track 1"})
+      EXPECT_EQ(send(question).code, code) << question;
+    if (c.readable) {
+      EXPECT_EQ(send("status cdaudio length").reply.size(), 8) << "mm:ss:ff";
+    }
+    send("close cdaudio");
+  }
+}
+
 TEST_F(CdAudioDevice, RefusesWhatItCannotDo) {
   useScript(kThreeTracks);
   ASSERT_EQ(send("open cdaudio").code, kOk);

@@ -55,6 +55,15 @@ TEST(ListFormat, BrokenFormatsAreRefused) {
   EXPECT_TRUE(rt::parseListFormat("")) << "no columns is a format too";
 }
 
+TEST(ListFormat, GroupsWithinGroupsAndOutsizedNumbersAreRefused) {
+  for (const char* f : {"[[10R@s2@]]", "[10R@s2@[12R@n3@]](21)|M~Track~", "99999999999L(2)|M~Artist~@s50@",
+                        "77L(2)|M~Artist~@s50@#4294967297#"})
+    EXPECT_FALSE(rt::parseListFormat(f)) << f;
+  // A damaged settings file can hold any depth; reading it must not nest as deep.
+  const QString deep = QString(100000, '[') + "10R@s2@" + QString(100000, ']');
+  EXPECT_FALSE(rt::parseListFormat(deep));
+}
+
 TEST(ListFormat, DatePicturesTakeTheUsersDateFormat) {
   const QString f = "36R(2)|M~Released~C(0)@d17b@42R(2)|M~Last Played~C(0)@D17-@[10R|M@p(<)pb@](21)|M~Track~";
   EXPECT_EQ(rt::replaceDatePictures(f, "d6"),

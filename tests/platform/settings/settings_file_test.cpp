@@ -1,10 +1,18 @@
 #include "platform/settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
 
 #include "tests/support/workspace.h"
 
 namespace {
+
+QByteArray bytesOf(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 TEST(SettingsFile, MissingFileSectionOrEntryGivesTheFallback) {
   test::Workspace ws;
@@ -33,6 +41,57 @@ TEST(SettingsFile, WritesReplaceInPlaceAndKeepEverythingElse) {
   EXPECT_EQ(test::readFile(ws.file("k.ini")),
             "; a comment\n[Settings]\nADDMODE=Normal\nthis line is garbage\nUDKPrompt=Custom\nLogo=a.gif\n\n"
             "[Main]\nX=1\n\n[Fonts]\nFontNameX=Arial\n");
+}
+
+// Each case writes one entry into a file as another program left it: the bytes after are exactly
+// the bytes before but for the entry's own line.
+TEST(SettingsFile, WritingAnEntryChangesNoOtherByte) {
+  const struct {
+    const char* name;
+    QByteArray before;
+    const char* entry;
+    QString value;
+    QByteArray after;
+  } cases[] = {
+      {"CR LF lines, a Windows-1252 byte and a garbage line",
+       "[Settings]\r\nUDKPrompt=Caf\xE9\r\n\x01garbage \x9D\xFF\r\nAddMode=1\r\n", "AddMode", "2",
+       "[Settings]\r\nUDKPrompt=Caf\xE9\r\n\x01garbage \x9D\xFF\r\nAddMode=2\r\n"},
+      {"a new entry in a CR LF file", "[Settings]\r\nUDKPrompt=Caf\xE9\r\n\r\n[Fonts]\r\n", "Logo", "a.gif",
+       "[Settings]\r\nUDKPrompt=Caf\xE9\r\nLogo=a.gif\r\n\r\n[Fonts]\r\n"},
+      {"a Windows-1252 value into a Windows-1252 file", "[Settings]\r\nUDKPrompt=Caf\xE9\r\n", "NotesLabel",
+       QString::fromUtf8("Bemerkung \xC3\xBC \xE2\x82\xAC"),
+       "[Settings]\r\nUDKPrompt=Caf\xE9\r\nNotesLabel=Bemerkung \xFC \x80\r\n"},
+      {"a UTF-8 file with a byte-order mark, mixed line ends and no end on its last line",
+       "\xEF\xBB\xBF[Settings]\nUDKPrompt=Caf\xC3\xA9\r\nold mac line\rAddMode=1", "AddMode", "3",
+       "\xEF\xBB\xBF[Settings]\nUDKPrompt=Caf\xC3\xA9\r\nold mac line\rAddMode=3"},
+      {"a new entry after a last line without an end", "[Settings]\r\nAddMode=1", "Logo", "x",
+       "[Settings]\r\nAddMode=1\r\nLogo=x\r\n"},
+      {"a character Windows-1252 lacks makes the file UTF-8 with the same text",
+       "[Settings]\r\nUDKPrompt=Caf\xE9\r\n", "NotesLabel", QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"),
+       "[Settings]\r\nUDKPrompt=Caf\xC3\xA9\r\nNotesLabel=\xE6\x97\xA5\xE6\x9C\xAC\r\n"},
+  };
+  for (const auto& c : cases) {
+    test::Workspace ws;
+    test::writeFile(ws.file("KVXPro98.INI"), c.before);
+    ASSERT_TRUE(settings::write("KVXPro98.INI", "Settings", c.entry, c.value)) << c.name;
+    EXPECT_EQ(bytesOf(ws.file("KVXPro98.INI")), c.after) << c.name;
+    EXPECT_EQ(settings::read("KVXPro98.INI", "Settings", c.entry), c.value) << c.name;
+    if (c.before.contains("UDKPrompt")) {
+      EXPECT_EQ(settings::read("KVXPro98.INI", "settings", "UDKPrompt"), QString::fromUtf8("Caf\xC3\xA9"))
+          << c.name;
+    }
+  }
+}
+
+TEST(SettingsFile, WritingTheValueAnEntryHasLeavesTheFileAlone) {
+  test::Workspace ws;
+  test::writeFile(ws.file("KVXPro98.INI"), "[Global Settings]\r\nVersion=1.8i\r\n");
+  struct stat before {
+  }, after{};
+  ASSERT_EQ(::stat(qPrintable(ws.file("KVXPro98.INI")), &before), 0);
+  ASSERT_TRUE(settings::write("KVXPro98.INI", "Global Settings", "Version", "1.8i"));
+  ASSERT_EQ(::stat(qPrintable(ws.file("KVXPro98.INI")), &after), 0);
+  EXPECT_EQ(before.st_ino, after.st_ino) << "the file was replaced";
 }
 
 TEST(SettingsFile, GarbageNeverBreaksReading) {
