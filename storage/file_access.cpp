@@ -60,6 +60,11 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
     }
   }
 
+  // Another file's records under this file's name are no older layout of it: the file is unreadable
+  // as this one, and no upgrade may turn it into empty records of this file.
+  if (s.code == files::kLayoutMismatch && upgrade::holdsAnotherFile(f))
+    s = files::Status::error(files::kNotADataFile, "the file holds the records of another file");
+
   if (s.code == files::kLayoutMismatch) {
     SetCrashMarker(QString());
     upgrade::ds_UpGradeFile(f);
@@ -70,8 +75,7 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
   if (s.code == files::kNotADataFile || s.code == files::kDriverError) {
     SetCrashMarker(QString());
     upgrade::ds_UpGradeFile(f);
-    s = f.open(access);
-    if (opened(s)) return true;
+    if (opened(f.open(access))) return true;  // otherwise the first reason is the one to show
   }
   // The file is left exactly as it is: nothing here overwrites a file it cannot read.
   return fail(30, s);

@@ -52,6 +52,9 @@ class Field {
   // Blank text or zero.
   virtual bool isBlank() const = 0;
   virtual void clear() = 0;
+  // The smallest and the largest value a number field can hold; both 0 for texts.
+  virtual qint64 minimum() const { return 0; }
+  virtual qint64 maximum() const { return 0; }
 
  protected:
   Field(Record* owner, const char* name, FieldType type, int width);
@@ -122,6 +125,8 @@ class NumberField final : public Field {
   void setValue(const QVariant& v) override { *this = v.toLongLong(); }
   bool isBlank() const override { return value_ == 0; }
   void clear() override { value_ = 0; }
+  qint64 minimum() const override { return Min; }
+  qint64 maximum() const override { return Max; }
 
   static constexpr qint64 kMin = Min;
   static constexpr qint64 kMax = Max;

@@ -77,6 +77,7 @@ class File {
   // What the data file on disk says of itself, read without opening it.
   struct OnDisk {
     bool ours = false;  // a data file of this program
+    QString label;      // the label of the file it was made for
     int version = 0;    // its structure version
     QString layout;     // see layout()
   };

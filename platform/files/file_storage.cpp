@@ -26,6 +26,7 @@ bool isLocked(int rc) {
 
 struct Meta {
   QString kind;
+  QString label;
   int version = 0;
   QString layout;
 };
@@ -41,6 +42,7 @@ Status readMeta(const QString& schema, Meta* meta) {
       const QString item = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
       const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
       if (item == "kind") meta->kind = value;
+      if (item == "label") meta->label = value;
       if (item == "version") meta->version = value.toInt();
       if (item == "layout") meta->layout = value;
     }
@@ -198,6 +200,7 @@ Status File::onDisk(OnDisk* out) const {
   db.detach(p);
   if (!st) return st;
   out->ours = meta.kind == detail::kFileKind;
+  out->label = meta.label;
   out->version = meta.version;
   out->layout = meta.layout;
   return Status::success();
@@ -317,15 +320,7 @@ QString converted(const Field& f, const std::set<QString>& storedColumns) {
   if (f.isText())
     return f.width() > 0 ? QString("rtrim(substr(CAST(%1 AS TEXT), 1, %2), ' ')").arg(col).arg(f.width())
                          : QString("CAST(%1 AS TEXT)").arg(col);
-  qint64 lo = INT32_MIN, hi = INT32_MAX;
-  if (f.type() == FieldType::Byte) lo = 0, hi = 255;
-  if (f.type() == FieldType::Decimal) {
-    hi = 1;
-    for (int i = 0; i < f.width(); ++i)
-      hi *= 10;
-    lo = -(--hi);
-  }
-  return QString("max(%1, min(%2, CAST(%3 AS INTEGER)))").arg(lo).arg(hi).arg(col);
+  return QString("max(%1, min(%2, CAST(%3 AS INTEGER)))").arg(f.minimum()).arg(f.maximum()).arg(col);
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ const Announcement* find(const files::File& f) {
   return nullptr;
 }
 
+// Whether the file on disk was made for the announced file of its name. A data file of another
+// label under that name holds another file's records: converting it would keep none of them.
+bool madeFor(const files::File::OnDisk& stored, const Announcement& a) {
+  return stored.label.compare(a.label, Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
 void ds_AddDriver(const QString& extension, files::File& /*sample*/) {
@@ -42,9 +48,15 @@ void ds_UpGradeFile(files::File& file) {
   const Announcement* a = find(file);
   if (!a || !QFileInfo::exists(file.path())) return;
   files::File::OnDisk stored;
-  if (!file.onDisk(&stored) || !stored.ours) return;
+  if (!file.onDisk(&stored) || !stored.ours || !madeFor(stored, *a)) return;
   if (stored.version > a->version || stored.layout == a->file->layout()) return;
   lastStatus = a->file->convert();
+}
+
+bool holdsAnotherFile(files::File& file) {
+  const Announcement* a = find(file);
+  files::File::OnDisk stored;
+  return a && file.onDisk(&stored) && stored.ours && !madeFor(stored, *a);
 }
 
 QString ds_MakeTPE(files::File& file) {

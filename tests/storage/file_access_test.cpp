@@ -49,6 +49,10 @@ class FileAccess : public ::testing::Test {
     ASSERT_GT(root, 1);
     test::damageFile(Media.path(), qint64(root - 1) * pageSize, 64);
   }
+  static QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
   QStringList mediaInKeyOrder() {
     QStringList names;
     Media.set(Media.KeyMedia);
@@ -202,6 +206,22 @@ TEST_F(FileAccess, AFileOfANewerVersionIsNeverConvertedBack) {
   ASSERT_TRUE(newerFile.open().ok()) << "the newer program can still use its file";
   EXPECT_EQ(newerFile.records(), 1);
   newerFile.close();
+}
+
+TEST_F(FileAccess, AFileMadeForAnotherLabelIsUnreadableAndNeverUpgraded) {
+  // Album records under the songs file's name, as a repair from the wrong example once left them:
+  // their structure version is below the songs', so they looked like songs of an older layout.
+  ASSERT_TRUE(Album.create().ok());
+  test::RawDatabase(Album.path()).exec("INSERT INTO data(AlbumID, Album, Media) VALUES(1, 'Gold', 'CD')");
+  ASSERT_TRUE(QFile::copy(Album.path(), Cantorix.path()));
+  const QByteArray before = fileBytes(Cantorix.path());
+  run([] { OpenFile(Cantorix); });
+  EXPECT_EQ(test::messageTexts(),
+            QStringList({"File (Cantorix) could not be opened.  Error: Invalid Data File (36)."}));
+  ASSERT_TRUE(test::answer("OK"));
+  ASSERT_TRUE(test::runUntil([this] { return !haltText.isEmpty(); }));
+  EXPECT_EQ(haltText, "Disk Error");
+  EXPECT_EQ(fileBytes(Cantorix.path()), before) << "the file is left exactly as it was";
 }
 
 TEST_F(FileAccess, DamagedRecordsAreReportedAndTheFileLeftForRepair) {

@@ -1,11 +1,14 @@
 // tpsfix: repairs a damaged data file of kvx98.
 //
-//   tpsfix NAME.tps /E:NAME.tpe [/K]
+//   tpsfix NAME.tps [/E:EXAMPLE.tpe] [/K]
 //
-// NAME.tpe is the example file (the file's declared layout, empty) that the program writes before
-// it starts the repair. The original is always kept beside the result (/K is accepted for the
-// program's command line and changes nothing). Exit codes: 0 repaired or nothing to repair,
-// 1 wrong arguments, 2 the file is in use, 3 the repair failed.
+// The utility knows the layout of every data file of the program and tells which file it is given by
+// its name (kvxdata.tps is the songs file), so no example is needed. /E: names an example file (the
+// file's layout, empty, as the program writes it before it starts a repair): it must be of the same
+// file, and it tells which file one under another name is. The original is always kept beside the
+// result (/K is accepted for the program's command line and changes nothing). Exit codes: 0 repaired
+// or nothing to repair, 1 wrong arguments, 2 the file is in use, 3 the repair failed, 4 refused
+// because the file or its example holds another file's records (nothing was changed).
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
@@ -25,10 +28,9 @@ int main(int argc, char** argv) {
       data = a;
   }
   if (data.isEmpty()) {
-    std::fprintf(stderr, "usage: tpsfix NAME.tps /E:NAME.tpe [/K]\n");
+    std::fprintf(stderr, "usage: tpsfix NAME.tps [/E:EXAMPLE.tpe] [/K]\n");
     return 1;
   }
-  if (example.isEmpty()) example = QFileInfo(data).path() + "/" + QFileInfo(data).completeBaseName() + ".tpe";
   const tpsfix::Report r = tpsfix::repair(data, example);
   std::printf("tpsfix: %s: %s\n", qPrintable(QFileInfo(data).fileName()), qPrintable(r.text));
   switch (r.outcome) {
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
       return 2;
     case tpsfix::Outcome::Failed:
       return 3;
+    case tpsfix::Outcome::Refused:
+      return 4;
   }
   return 3;
 }

@@ -7,11 +7,16 @@ namespace tpsfix {
 namespace {
 
 struct Image {
-  QByteArray bytes;
+  QByteArray bytes;  // padded with zeros to whole pages
+  qint64 size = 0;   // the bytes the file really holds
   int pageSize = 4096;
   int usable = 4096;
+  bool truncated = false;  // the file holds fewer pages than its header says, or ends inside one
 
   int pages() const { return int(bytes.size() / pageSize); }
+  // Whether the file ends before byte `to`.
+  bool beyondEnd(qint64 to) const { return to > size; }
+  qint64 offset(qint64 page) const { return (page - 1) * pageSize; }
   // A page's bytes, or nullptr for a page number the file does not hold.
   const uchar* page(qint64 number) const {
     if (number < 1 || number > pages()) return nullptr;
@@ -50,12 +55,16 @@ Image load(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return img;
   img.bytes = f.readAll();
+  img.size = img.bytes.size();
   const auto* h = reinterpret_cast<const uchar*>(img.bytes.constData());
+  qint64 headerPages = 0;
   if (img.bytes.size() >= 100 && img.bytes.startsWith(QByteArray("SQLite format 3\0", 16))) {
     const quint32 size = be16(h + 16) == 1 ? 65536 : be16(h + 16);
     if (size >= 512 && size <= 65536 && (size & (size - 1)) == 0) img.pageSize = int(size);
     img.usable = img.pageSize - h[20];
+    headerPages = be32(h + 28);
   }
+  img.truncated = img.size % img.pageSize || headerPages * img.pageSize > img.size;
   // A cut-off last page still holds whole cells at its start; pad it so it can be read.
   if (img.bytes.size() % img.pageSize)
     img.bytes.append(QByteArray(img.pageSize - img.bytes.size() % img.pageSize, 0));
@@ -78,22 +87,39 @@ std::set<qint64> freePages(const Image& img) {
   return free;
 }
 
-// The whole payload of a cell: the part on its page and the overflow chain after it.
-bool payload(const Image& img, const uchar* local, qint64 localSize, qint64 total, qint64 firstOverflow,
-             QByteArray* out) {
+// The whole payload of a cell: the part on its page and the overflow chain after it. What the file
+// does not hold is left as zeros, and the result says why.
+Completeness payload(const Image& img, const uchar* local, qint64 localSize, qint64 total,
+                     qint64 firstOverflow, QByteArray* out) {
   out->append(reinterpret_cast<const char*>(local), localSize);
+  Completeness got = Completeness::Whole;
   std::set<qint64> seen;
   for (qint64 next = firstOverflow; out->size() < total;) {
     const uchar* p = img.page(next);
-    if (!p || !seen.insert(next).second) return false;
+    if (!p || !seen.insert(next).second) {
+      if (got == Completeness::Whole)
+        got = !p && img.truncated && next > img.pages() ? Completeness::CutOff : Completeness::BrokenChain;
+      out->append(QByteArray(total - out->size(), 0));
+      break;
+    }
     const qint64 chunk = qMin<qint64>(img.usable - 4, total - out->size());
+    if (img.beyondEnd(img.offset(next) + 4 + chunk)) got = Completeness::CutOff;
     out->append(reinterpret_cast<const char*>(p + 4), chunk);
     next = be32(p);
   }
-  return true;
+  return got;
 }
 
-// Decodes a record into values of the expected column types; false if its shape differs.
+// Bytes a value of serial type `t` takes in the body of a record; -1 for the reserved types.
+qint64 valueSize(qint64 t) {
+  static const int widths[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
+  if (t >= 0 && t <= 9) return widths[t];
+  return t >= 12 ? (t - 12) / 2 : -1;
+}
+
+// Decodes a record into values of the expected column types; false if its shape differs (another
+// number of columns, no row id first, values that do not fill the record). A value of another kind
+// than its column's (a real, a blob, a text for a number) is kept as an invalid QVariant.
 bool decode(const QByteArray& record, qint64 rowid, const std::vector<ColumnType>& columns, ScannedRow* row) {
   const auto* p = reinterpret_cast<const uchar*>(record.constData());
   const qint64 n = record.size();
@@ -113,33 +139,25 @@ bool decode(const QByteArray& record, qint64 rowid, const std::vector<ColumnType
   row->rowid = rowid;
   row->values.clear();
   for (size_t i = 0; i < columns.size(); ++i) {
-    const qint64 t = types[i];
+    const qint64 t = types[i], size = valueSize(t);
+    if (size < 0 || body + size > n) return false;
+    const uchar* v = p + body;
+    body += size;
     if (columns[i] == ColumnType::RowId) {
       if (t != 0) return false;
       row->values.emplace_back(qlonglong(rowid));
-      continue;
+    } else if (columns[i] == ColumnType::Integer && t >= 1 && t <= 6) {
+      qint64 number = (v[0] & 0x80) ? -1 : 0;
+      for (qint64 k = 0; k < size; ++k)
+        number = (number << 8) | v[k];
+      row->values.emplace_back(qlonglong(number));
+    } else if (columns[i] == ColumnType::Integer && (t == 8 || t == 9)) {
+      row->values.emplace_back(qlonglong(t - 8));
+    } else if (columns[i] == ColumnType::Text && t >= 13 && t % 2) {
+      row->values.emplace_back(QByteArray(reinterpret_cast<const char*>(v), size));
+    } else {
+      row->values.emplace_back();
     }
-    if (columns[i] == ColumnType::Integer) {
-      static const int widths[] = {0, 1, 2, 3, 4, 6, 8};
-      if (t == 8 || t == 9) {
-        row->values.emplace_back(qlonglong(t - 8));
-        continue;
-      }
-      if (t < 1 || t > 6) return false;
-      const int w = widths[t];
-      if (body + w > n) return false;
-      qint64 v = (p[body] & 0x80) ? -1 : 0;
-      for (int k = 0; k < w; ++k)
-        v = (v << 8) | p[body + k];
-      row->values.emplace_back(qlonglong(v));
-      body += w;
-      continue;
-    }
-    if (t < 13 || t % 2 == 0) return false;
-    const qint64 len = (t - 13) / 2;
-    if (body + len > n) return false;
-    row->values.emplace_back(QString::fromUtf8(record.constData() + body, len));
-    body += len;
   }
   return body == n;
 }
@@ -177,12 +195,15 @@ PageScan scanPages(const QString& path, const std::vector<ColumnType>& columns) 
         const qint64 k = minLocal + (size - minLocal) % (u - 4);
         local = k <= maxLocal ? k : minLocal;
       }
-      if (start + local + (local < size ? 4 : 0) > u) continue;
+      const qint64 end = start + local + (local < size ? 4 : 0);
+      if (end > u) continue;
       QByteArray record;
-      if (!payload(img, page + start, local, size, local < size ? be32(page + start + local) : 0, &record))
-        continue;
+      Completeness got =
+          payload(img, page + start, local, size, local < size ? be32(page + start + local) : 0, &record);
+      if (img.beyondEnd(img.offset(number) + end)) got = Completeness::CutOff;
       ScannedRow row;
       if (!decode(record, rowid, columns, &row)) continue;
+      row.completeness = got;
       scan.rows.push_back(std::move(row));
       wholeShape = true;
     }

@@ -14,6 +14,12 @@
 //   table leaf    cell: varint payload size, varint row id, payload (the part kept on the page),
 //                 4-byte first overflow page when the payload does not fit
 //   record        varint header size, one varint serial type per column, then the values
+//   overflow page 4-byte next overflow page (0 at the end of the chain), then payload bytes
+//
+// A record part of which lies beyond the end of a truncated file, or whose overflow chain breaks off
+// (a page the file does not hold, a chain that runs in a circle), is still decoded, with zeros in
+// place of what is missing, and marked: such a record is damaged, and what SQLite reads of it
+// carries the same zeros.
 #pragma once
 
 #include <QString>
@@ -24,9 +30,14 @@ namespace tpsfix {
 
 enum class ColumnType { RowId, Integer, Text };
 
+enum class Completeness { Whole, CutOff, BrokenChain };
+
 struct ScannedRow {
   qint64 rowid = 0;
-  std::vector<QVariant> values;  // one per column; the row id column holds the row id
+  // One per column: the row id column holds the row id, an integer a qlonglong, a text the
+  // QByteArray of its stored bytes (not checked here).
+  std::vector<QVariant> values;
+  Completeness completeness = Completeness::Whole;
 };
 
 struct PageScan {

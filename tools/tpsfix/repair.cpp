@@ -7,120 +7,151 @@
 #include <QStringList>
 #include <map>
 
-#include "platform/files/collation.h"
+#include "platform/files/layout.h"
+#include "tools/tpsfix/connection.h"
+#include "tools/tpsfix/known_files.h"
 #include "tools/tpsfix/page_scan.h"
+#include "tools/tpsfix/readable_rows.h"
+#include "tools/tpsfix/row_check.h"
 
 namespace tpsfix {
 namespace {
 
-// A connection of the repair's own, opened defensively: a damaged schema must not run anything.
-class Connection {
- public:
-  Connection(const QString& path, int flags) {
-    ok_ = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) == SQLITE_OK;
-    if (!db_) return;
-    files::registerCollation(db_);
-    sqlite3_busy_timeout(db_, 2000);
-    exec("PRAGMA trusted_schema=OFF");
-    exec("PRAGMA cell_size_check=ON");
-  }
-  ~Connection() { sqlite3_close(db_); }
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
+using Rows = std::map<qint64, std::vector<QVariant>>;
 
-  bool ok() const { return ok_; }
-  sqlite3* db() const { return db_; }
-  int exec(const QString& sql) {
-    return sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-  }
-  QString error() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
-  // Rows of a query as texts, the first column only; false on an error.
-  bool texts(const QString& sql, QStringList* out) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) return false;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-      *out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    return rc == SQLITE_DONE;
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-  bool ok_ = false;
-};
-
-struct Column {
-  QString name;
-  ColumnType type;
-};
-
-bool exampleColumns(Connection& example, std::vector<Column>* columns) {
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(example.db(), "SELECT name, type, pk FROM pragma_table_info('data')", -1, &st,
-                         nullptr) != SQLITE_OK)
-    return false;
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-    const ColumnType t = sqlite3_column_int(st, 2)                     ? ColumnType::RowId
-                         : type.startsWith("INT", Qt::CaseInsensitive) ? ColumnType::Integer
-                                                                       : ColumnType::Text;
-    columns->push_back({name, t});
-  }
-  sqlite3_finalize(st);
-  return !columns->empty() && columns->front().type == ColumnType::RowId;
+QString fileName(const QString& path) {
+  return QFileInfo(path).fileName();
 }
 
-// Every record SQLite can still reach, by row id, with the example's columns (by name, so a file
-// of an older layout gives what the layouts share). Broken stretches are stepped over.
-std::map<qint64, std::vector<QVariant>> readableRows(Connection& damaged, const std::vector<Column>& columns,
-                                                     qint64 highestRowid) {
-  std::map<qint64, std::vector<QVariant>> rows;
-  QStringList stored;
-  if (!damaged.texts("SELECT name FROM pragma_table_info('data')", &stored)) return rows;
-  QStringList select;
+bool sameLabel(const QString& a, const QString& b) {
+  return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+Report refused(const QString& why) {
+  Report r;
+  r.outcome = Outcome::Refused;
+  r.text = why + "; nothing was changed";
+  return r;
+}
+
+Report failed(const QString& why) {
+  Report r;
+  r.text = why;
+  return r;
+}
+
+// Which of the program's files the data file is: the one its name says, or, under another name, the
+// one its example is of. Null with the report filled in when that cannot be told or the two disagree.
+const files::File* whichFile(const QString& dataPath, const QString& examplePath, Report* r) {
+  const files::File* byName = fileNamed(QFileInfo(dataPath).completeBaseName());
+  if (examplePath.isEmpty()) {
+    if (!byName)
+      *r = failed(fileName(dataPath) + " is not one of the program's data files; name its example with /E:");
+    return byName;
+  }
+  Description example;
+  if (QFile::exists(examplePath)) {
+    Connection c(examplePath, SQLITE_OPEN_READONLY);
+    if (c.ok()) example = describe(c);
+  }
+  if (example.kind.isEmpty()) {
+    *r = failed("the example file " + examplePath + " cannot be read");
+    return nullptr;
+  }
+  const files::File* byExample =
+      example.kind == files::detail::kFileKind ? fileLabelled(example.label) : nullptr;
+  if (!byExample) {
+    *r = refused("the example " + fileName(examplePath) + " is no example of the program's data files");
+    return nullptr;
+  }
+  if (byName && byName != byExample) {
+    *r = refused(QString("the example %1 is of the file %2, not of %3 (%4)")
+                     .arg(fileName(examplePath), byExample->label(), byName->label(), fileName(dataPath)));
+    return nullptr;
+  }
+  return byExample;
+}
+
+// Why the data file, by what it says of itself, is not `file`; empty when it is or cannot tell.
+QString otherKind(const Description& stored, const files::File& file, const QString& dataPath) {
+  if (!stored.kind.isEmpty() && stored.kind != files::detail::kFileKind)
+    return fileName(dataPath) + " is not a data file of this program";
+  if (!stored.label.isEmpty() && !sameLabel(stored.label, file.label()))
+    return QString("%1 holds the records of %2, not of %3")
+        .arg(fileName(dataPath), stored.label, file.label());
+  return QString();
+}
+
+QString incompleteness(Completeness c) {
+  return c == Completeness::CutOff ? "part of it lay beyond the end of the file, which was cut short"
+                                   : "its long values ran on into pages that are lost";
+}
+
+// Sorts every record found into the sound ones, returned, and the damaged ones, listed in the report.
+// What SQLite reads of a record wins over what the page scan found of it, but a record the scan
+// saw cut off is damaged either way: SQLite reads the missing part as the same zeros.
+Rows sortOut(const std::vector<Column>& columns, const PageScan& scan, Rows readable, Report* r) {
+  std::map<qint64, const ScannedRow*> scanned;
+  for (const ScannedRow& s : scan.rows)
+    scanned[s.rowid] = &s;
+  Rows all = std::move(readable);
+  for (const auto& [rowid, s] : scanned)
+    all.try_emplace(rowid, s->values);
+  Rows sound;
+  for (auto& [rowid, values] : all) {
+    const auto s = scanned.find(rowid);
+    const QString wrong = s != scanned.end() && s->second->completeness != Completeness::Whole
+                              ? incompleteness(s->second->completeness)
+                              : damage(columns, rowid, values);
+    if (wrong.isEmpty())
+      sound.emplace(rowid, std::move(values));
+    else
+      r->damaged.push_back({rowid, wrong});
+  }
+  return sound;
+}
+
+// Writes `rows` into a new file of `file`'s layout at `path`; an error text when that fails.
+QString build(const QString& path, const files::File& file, const std::vector<Column>& columns,
+              const Rows& rows, Report* r) {
+  Connection result(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  if (!result.ok()) return "the repaired file cannot be written beside the original";
+  if (result.exec("BEGIN") != SQLITE_OK) return result.error();
+  for (const QString& sql : files::detail::createStatements(file, "main"))
+    if (result.exec(sql) != SQLITE_OK) return result.error();
+  QStringList names, marks;
   for (const Column& c : columns) {
-    bool present = false;
-    for (const QString& s : stored)
-      present = present || s.compare(c.name, Qt::CaseInsensitive) == 0;
-    select << (present ? "\"" + c.name + "\"" : (c.type == ColumnType::Text ? "''" : "0"));
+    names << files::detail::quoted(c.name);
+    marks << "?";
   }
-  const QByteArray sql =
-      ("SELECT " + select.join(", ") + " FROM data WHERE _pos > ?1 ORDER BY _pos LIMIT 256").toUtf8();
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(damaged.db(), sql.constData(), -1, &st, nullptr) != SQLITE_OK) return rows;
-  // A broken page ends a query early: go on after the last record read, jumping further each time
-  // the jump lands on broken pages again, up to the highest row id known to exist.
-  const qint64 limit = highestRowid > 0 ? highestRowid : (1ll << 31);
-  qint64 after = 0, jump = 1;
-  for (;;) {
-    sqlite3_bind_int64(st, 1, after);
-    int rc, got = 0;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      std::vector<QVariant> values;
-      for (int i = 0; i < int(columns.size()); ++i) {
-        if (columns[i].type == ColumnType::Text)
-          values.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))));
-        else
-          values.emplace_back(qlonglong(sqlite3_column_int64(st, i)));
+  sqlite3_stmt* insert = nullptr;
+  if (sqlite3_prepare_v2(
+          result.db(),
+          ("INSERT INTO data(" + names.join(", ") + ") VALUES(" + marks.join(", ") + ")").toUtf8(), -1,
+          &insert, nullptr) != SQLITE_OK)
+    return result.error();
+  for (const auto& [rowid, values] : rows) {
+    for (int i = 0; i < int(values.size()); ++i) {
+      if (columns[i].type == ColumnType::Text) {
+        const QByteArray u = values[i].toByteArray();
+        sqlite3_bind_text(insert, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+      } else {
+        sqlite3_bind_int64(insert, i + 1, values[i].toLongLong());
       }
-      after = values.front().toLongLong();
-      rows[after] = std::move(values);
-      ++got;
     }
-    sqlite3_reset(st);
-    if (rc == SQLITE_DONE) {
-      if (got < 256) break;  // the end of the table
-      jump = 1;
-      continue;
-    }
-    jump = got ? 1 : jump * 2;
-    after += jump;
-    if (after > limit) break;
+    const int rc = sqlite3_step(insert);
+    sqlite3_reset(insert);
+    if (rc == SQLITE_DONE)
+      ++r->recovered;
+    else if ((rc & 0xff) == SQLITE_CONSTRAINT)
+      ++r->duplicates;
   }
-  sqlite3_finalize(st);
-  return rows;
+  sqlite3_finalize(insert);
+  QStringList verified;
+  if (result.exec("COMMIT") != SQLITE_OK || !result.texts("PRAGMA integrity_check", &verified) ||
+      verified != QStringList{"ok"})
+    return result.error();
+  return QString();
 }
 
 QString keptName(const QString& dataPath) {
@@ -132,6 +163,21 @@ QString keptName(const QString& dataPath) {
   return candidate;
 }
 
+QString summary(const Report& r) {
+  QString text = QString("%1 record(s) recovered").arg(r.recovered);
+  const qint64 damaged = qint64(r.damaged.size());
+  if (r.expected >= 0) {
+    const qint64 lost = qMax<qint64>(0, r.expected - r.recovered - r.duplicates - damaged);
+    text += QString(" of %1; %2 could not be read").arg(r.expected).arg(lost);
+  }
+  if (r.duplicates) text += QString("; %1 left out as duplicates of a unique key").arg(r.duplicates);
+  if (damaged) text += QString("; %1 recovered with damage and left out (listed below)").arg(damaged);
+  text += "; the original is kept as " + QFileInfo(r.keptAs).fileName();
+  for (const DamagedRecord& d : r.damaged)
+    text += QString("\n  record %1: %2").arg(d.position).arg(d.reason);
+  return text;
+}
+
 }  // namespace
 
 Report repair(const QString& dataPath, const QString& examplePath) {
@@ -140,14 +186,9 @@ Report repair(const QString& dataPath, const QString& examplePath) {
     r.text = "the file " + dataPath + " does not exist";
     return r;
   }
-  std::vector<Column> columns;
-  {
-    Connection example(examplePath, SQLITE_OPEN_READONLY);
-    if (!QFile::exists(examplePath) || !example.ok() || !exampleColumns(example, &columns)) {
-      r.text = "the example file " + examplePath + " cannot be read";
-      return r;
-    }
-  }
+  const files::File* file = whichFile(dataPath, examplePath, &r);
+  if (!file) return r;
+  const std::vector<Column> columns = columnsOf(*file);
 
   Connection damaged(dataPath, SQLITE_OPEN_READWRITE);
   // Nobody else may use the file while it is repaired; taking the lock also lets SQLite undo the
@@ -157,6 +198,10 @@ Report repair(const QString& dataPath, const QString& examplePath) {
     r.outcome = Outcome::InUse;
     r.text = "the file is in use by another program; close it there and run the repair again";
     return r;
+  }
+  if (const QString other = otherKind(describe(damaged), *file, dataPath); !other.isEmpty()) {
+    damaged.exec("ROLLBACK");
+    return refused(other);
   }
   QStringList check;
   if (locked == SQLITE_OK && damaged.texts("PRAGMA integrity_check", &check) && check == QStringList{"ok"}) {
@@ -169,66 +214,22 @@ Report repair(const QString& dataPath, const QString& examplePath) {
   if (damaged.texts("SELECT n FROM _kvx_count", &count) && count.size() == 1)
     r.expected = count.first().toLongLong();
 
-  // Records from the pages themselves, then everything SQLite can still read, which wins.
-  const PageScan scan = scanPages(dataPath, [&] {
-    std::vector<ColumnType> types;
-    for (const Column& c : columns)
-      types.push_back(c.type);
-    return types;
-  }());
-  std::map<qint64, std::vector<QVariant>> rows;
+  std::vector<ColumnType> types;
+  for (const Column& c : columns)
+    types.push_back(c.type);
+  const PageScan scan = scanPages(dataPath, types);
   qint64 highest = 0;
-  for (const ScannedRow& s : scan.rows) {
-    rows[s.rowid] = s.values;
+  for (const ScannedRow& s : scan.rows)
     highest = qMax(highest, s.rowid);
-  }
-  for (auto& [rowid, values] : readableRows(damaged, columns, highest))
-    rows[rowid] = std::move(values);
+  const Rows sound = sortOut(columns, scan, readableRows(damaged, columns, highest), &r);
   damaged.exec("ROLLBACK");
 
-  // The result starts as a copy of the example: a closed, empty file of the declared layout.
   const QString fixing = dataPath + ".fixing";
   QFile::remove(fixing);
-  if (!QFile::copy(examplePath, fixing)) {
-    r.text = "the repaired file cannot be written beside " + dataPath;
+  if (const QString error = build(fixing, *file, columns, sound, &r); !error.isEmpty()) {
+    QFile::remove(fixing);
+    r.text = "the repaired file could not be completed: " + error;
     return r;
-  }
-  {
-    Connection result(fixing, SQLITE_OPEN_READWRITE);
-    QStringList names, marks;
-    for (const Column& c : columns) {
-      names << "\"" + c.name + "\"";
-      marks << "?";
-    }
-    sqlite3_stmt* insert = nullptr;
-    result.exec("BEGIN");
-    sqlite3_prepare_v2(
-        result.db(), ("INSERT INTO data(" + names.join(", ") + ") VALUES(" + marks.join(", ") + ")").toUtf8(),
-        -1, &insert, nullptr);
-    for (const auto& [rowid, values] : rows) {
-      for (int i = 0; i < int(values.size()); ++i) {
-        if (columns[i].type == ColumnType::Text) {
-          const QByteArray u = values[i].toString().toUtf8();
-          sqlite3_bind_text(insert, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-        } else {
-          sqlite3_bind_int64(insert, i + 1, values[i].toLongLong());
-        }
-      }
-      const int rc = sqlite3_step(insert);
-      sqlite3_reset(insert);
-      if (rc == SQLITE_DONE)
-        ++r.recovered;
-      else if ((rc & 0xff) == SQLITE_CONSTRAINT)
-        ++r.duplicates;
-    }
-    sqlite3_finalize(insert);
-    QStringList verified;
-    if (result.exec("COMMIT") != SQLITE_OK || !result.texts("PRAGMA integrity_check", &verified) ||
-        verified != QStringList{"ok"}) {
-      r.text = "the repaired file could not be completed: " + result.error();
-      QFile::remove(fixing);
-      return r;
-    }
   }
 
   r.keptAs = keptName(dataPath);
@@ -240,13 +241,7 @@ Report repair(const QString& dataPath, const QString& examplePath) {
     return r;
   }
   r.outcome = Outcome::Repaired;
-  QString text = QString("%1 record(s) recovered").arg(r.recovered);
-  if (r.expected >= 0) {
-    const qint64 lost = qMax<qint64>(0, r.expected - r.recovered - r.duplicates);
-    text += QString(" of %1; %2 could not be read").arg(r.expected).arg(lost);
-  }
-  if (r.duplicates) text += QString("; %1 left out as duplicates of a unique key").arg(r.duplicates);
-  r.text = text + "; the original is kept as " + QFileInfo(r.keptAs).fileName();
+  r.text = summary(r);
   return r;
 }
 
