@@ -40,14 +40,11 @@ enum class From {
   BeforeStart,  // previous: nothing; next: first record
 };
 
-struct File::State {
-  QString path;
-  QString schema;
-  bool open = false;
-  Access access = Access::Shared;
-  std::map<QString, sqlite3_stmt*> statements;
-  std::map<const Key*, std::vector<int>> componentColumns;
+namespace detail {
 
+// Where the buffer's record came from and where next() and previous() go on from: what a waiting
+// thread keeps of a file besides its buffer (held_buffers.h).
+struct Place {
   const Key* key = nullptr;  // null: file order
   From from = From::Start;
   std::vector<QVariant> values;
@@ -57,6 +54,18 @@ struct File::State {
   qint64 change = 0;
   bool watchNext = false;
   bool watched = false;
+};
+
+}  // namespace detail
+
+struct File::State : detail::Place {
+  QString path;
+  QString schema;
+  bool open = false;
+  Access access = Access::Shared;
+  std::map<QString, sqlite3_stmt*> statements;
+  std::map<const Key*, std::vector<int>> componentColumns;
+
   quint64 activity = 0;  // reads and writes
   quint64 serial = 0;    // see held_buffers.cpp
   bool streaming = false;

@@ -32,14 +32,7 @@ struct HeldBuffers::Held {
   quint64 serial = 0;
   quint64 activity = 0;
   Record::Snapshot record;
-  const Key* key = nullptr;
-  From from = From::Start;
-  std::vector<QVariant> values;
-  Position pos = 0;
-  Position current = 0;
-  qint64 change = 0;
-  bool watchNext = false;
-  bool watched = false;
+  detail::Place place;
 };
 
 HeldBuffers::HeldBuffers() = default;
@@ -52,8 +45,7 @@ HeldBuffers HeldBuffers::take() {
   h.held_.reserve(detail::liveFiles().size());
   for (const auto& [f, serial] : detail::liveFiles()) {
     const File::State& s = *f->state_;
-    h.held_.push_back({f, serial, s.activity, f->record().snapshot(), s.key, s.from, s.values, s.pos,
-                       s.current, s.change, s.watchNext, s.watched});
+    h.held_.push_back({f, serial, s.activity, f->record().snapshot(), s});
   }
   return h;
 }
@@ -67,14 +59,7 @@ void HeldBuffers::putBack() const {
     const bool used = s.activity != h.activity;
     if (!used && h.file->record().equals(h.record)) continue;
     h.file->record().restore(h.record);
-    s.key = h.key;
-    s.from = h.from;
-    s.values = h.values;
-    s.pos = h.pos;
-    s.current = h.current;
-    s.change = h.change;
-    s.watchNext = h.watchNext;
-    s.watched = h.watched;
+    static_cast<detail::Place&>(s) = h.place;
     if (used) s.ahead.clear();  // read ahead along someone else's sequence
   }
 }
