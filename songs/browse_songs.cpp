@@ -3,16 +3,13 @@
 // songs.
 #include <QString>
 
-#include "platform/runtime/list_box.h"
 #include "platform/runtime/window.h"
 #include "songs/songs.h"
-#include "storage/browse.h"
-#include "storage/file_access.h"
+#include "storage/browse_window.h"
 #include "storage/messages.h"
 #include "storage/records.h"
 #include "storage/requests.h"
 #include "storage/settings.h"
-#include "storage/window_layout.h"
 
 namespace {
 
@@ -50,10 +47,6 @@ const char* const kDesignedFormat =
     "n_4b@120R(2)|M~User Defined Key Field~C(0)@s30@42R(2)|M~Last "
     "Played~C(0)@d17-@[10R|M@p(<)pb@12R|M@n3b@](21)|"
     "M~Track~120L(2)|M~Style~C(0)@s30@12R(2)|M~Chart Number~L(0)@n3@";
-
-// The values the two range tabs are limited to, under the names their conditions use.
-files::String<20> RangeMedia;
-files::Long RangeCategory;
 
 rt::WindowDecl windowDecl() {
   return {.title = "Browse Songs", .size = {820, 470}, .strategy = rt::ResizeStrategy::List};
@@ -105,153 +98,145 @@ QString tabCaptionForUdk() {
 
 void BrowseSongs() {
   AlbumContext = 0;
-  if (!OpenFile(Categories) || !OpenFile(Media) || !OpenFile(Cantorix)) return;
-
-  rt::Window w(windowDecl());
+  // The values the two range tabs are limited to, under the names their conditions use; they last
+  // as long as the window.
+  files::String<20> rangeMedia;
+  files::Long rangeCategory;
+  BrowseWindow bw(
+      {.procedure = "BrowseSongs",
+       .window = windowDecl(),
+       .files = {&Categories, &Media, &Cantorix},
+       .list = kList,
+       .format = kDesignedFormat,
+       .minimumSize = {748, 340},
+       .sheet = kSheet,
+       .tabs = {kTabArtist, kTabTitle, kTabAlbum, kTabMedia, kTabCategory, kTabChart, kTabBpm, kTabUdk},
+       .tabSetting = "SongTab"});
+  if (!bw) return;
+  rt::Window& w = bw.window();
   declareControls(w);
-  w.open();
-  w.setMinimumSize({748, 340});
-  RestoreWindowPosition(w, "BrowseSongs");
-
-  rt::ListBox& list = *w.control(kList)->list();
-  const QString designed = rt::replaceDatePictures(kDesignedFormat, Pref::DateFormat.str());
-  list.setFormat(RestoreListLayout("BrowseSongs", "Browse", designed));
+  w.control(kTabUdk)->setText(tabCaptionForUdk());
+  bw.open();
 
   const auto title = [&] { w.setTitle(QString("Songs - %1 entries").arg(Cantorix.records())); };
   title();
-  w.control(kTabUdk)->setText(tabCaptionForUdk());
 
-  int lastTab = kTabArtist;
-  {
-    std::vector<BrowseTab> tabs = {
-        {kTabArtist, &Cantorix.SongsByArtist},
-        {kTabTitle, &Cantorix.SongsByTitle},
-        {kTabAlbum, &Cantorix.SongsByAlbum},
-        {kTabMedia, &Cantorix.SongsByMedia, "UPPER(MUS:Media) = UPPER(BRW1::Sort3:Reset:MED:Media)",
-         &RangeMedia},
-        {kTabCategory, &Cantorix.SongsByCategory, "MUS:CategoryID = BRW1::Sort4:Reset:CAT:CategoryID",
-         &RangeCategory},
-        {kTabChart, &Cantorix.SongsByChartNumber},
-        {kTabBpm, &Cantorix.KeyBeatsPerMinute},
-        {kTabUdk, &Cantorix.SongsByUserDefinedKey},
-    };
-    Browse browse(w, kList, kSheet, Cantorix, tabs,
-                  {.add = kAdd,
-                   .change = kChange,
-                   .remove = kDelete,
-                   .print = kPrint,
-                   .search = kSearch,
-                   .import = kImport,
-                   .exportButton = kExport});
-    browse.names().bind(MUS);
-    browse.names().bind(CAT);
-    browse.names().bind(MED);
-    browse.names().bind("BRW1::Sort3:Reset:MED:Media", RangeMedia);
-    browse.names().bind("BRW1::Sort4:Reset:CAT:CategoryID", RangeCategory);
-    browse.setLocatorEntry(kLocator);
-    // Each song's category name and media record, for the category column and for filters on them.
-    browse.setRowPreparation([] {
-      CAT.CategoryID = MUS.CategoryID.get();
-      if (MUS.CategoryID == 0 || !Categories.get(Categories.KeyCategoryID)) CAT.clear();
-      MED.Media = MUS.Media;
-      if (MUS.Media.isBlank() || !Media.get(Media.KeyMedia)) MED.clear();
-    });
-    browse.setColumns({[] { return MUS.Artist.value(); }, [] { return MUS.Title.value(); },
-                       [] { return MUS.Album.value(); }, [] { return MUS.Media.value(); },
-                       [] { return MUS.FileNumber.value(); }, [] { return CAT.Category.value(); },
-                       [] { return MUS.Time.value(); }, [] { return MUS.ReleaseDate.value(); },
-                       [] { return MUS.BeatsPerMinute.value(); },
-                       [] { return MUS.UserDefinedKeyField.value(); }, [] { return MUS.LastPlayed.value(); },
-                       [] { return MUS.Side.value(); }, [] { return MUS.TrackNumber.value(); },
-                       [] { return MUS.Style.value(); }, [] { return MUS.ChartNumber.value(); }});
-    browse.setDragSource("Songs", [] { return QString::number(MUS.ID); });
+  Browse& browse = bw.browse(Cantorix,
+                             {
+                                 {kTabArtist, &Cantorix.SongsByArtist},
+                                 {kTabTitle, &Cantorix.SongsByTitle},
+                                 {kTabAlbum, &Cantorix.SongsByAlbum},
+                                 {kTabMedia, &Cantorix.SongsByMedia,
+                                  "UPPER(MUS:Media) = UPPER(BRW1::Sort3:Reset:MED:Media)", &rangeMedia},
+                                 {kTabCategory, &Cantorix.SongsByCategory,
+                                  "MUS:CategoryID = BRW1::Sort4:Reset:CAT:CategoryID", &rangeCategory},
+                                 {kTabChart, &Cantorix.SongsByChartNumber},
+                                 {kTabBpm, &Cantorix.KeyBeatsPerMinute},
+                                 {kTabUdk, &Cantorix.SongsByUserDefinedKey},
+                             },
+                             {.add = kAdd,
+                              .change = kChange,
+                              .remove = kDelete,
+                              .print = kPrint,
+                              .search = kSearch,
+                              .import = kImport,
+                              .exportButton = kExport});
+  browse.names().bind(MUS);
+  browse.names().bind(CAT);
+  browse.names().bind(MED);
+  browse.names().bind("BRW1::Sort3:Reset:MED:Media", rangeMedia);
+  browse.names().bind("BRW1::Sort4:Reset:CAT:CategoryID", rangeCategory);
+  browse.setLocatorEntry(kLocator);
+  // Each song's category name and media record, for the category column and for filters on them.
+  browse.setRowPreparation([] {
+    CAT.CategoryID = MUS.CategoryID.get();
+    if (MUS.CategoryID == 0 || !Categories.get(Categories.KeyCategoryID)) CAT.clear();
+    MED.Media = MUS.Media;
+    if (MUS.Media.isBlank() || !Media.get(Media.KeyMedia)) MED.clear();
+  });
+  browse.setColumns({[] { return MUS.Artist.value(); }, [] { return MUS.Title.value(); },
+                     [] { return MUS.Album.value(); }, [] { return MUS.Media.value(); },
+                     [] { return MUS.FileNumber.value(); }, [] { return CAT.Category.value(); },
+                     [] { return MUS.Time.value(); }, [] { return MUS.ReleaseDate.value(); },
+                     [] { return MUS.BeatsPerMinute.value(); },
+                     [] { return MUS.UserDefinedKeyField.value(); }, [] { return MUS.LastPlayed.value(); },
+                     [] { return MUS.Side.value(); }, [] { return MUS.TrackNumber.value(); },
+                     [] { return MUS.Style.value(); }, [] { return MUS.ChartNumber.value(); }});
+  browse.setDragSource("Songs", [] { return QString::number(MUS.ID); });
 
-    const qint64 savedTab = ReadSettingNumber("Settings", "SongTab", QString::number(kTabArtist));
-    if (Pref::SaveLastTab && savedTab >= kTabArtist && savedTab <= kTabUdk)
-      w.control(kSheet)->selectTab(int(savedTab));
-    w.control(kResetSearch)->setEnabled(false);
-    browse.start();
+  w.control(kResetSearch)->setEnabled(false);
+  browse.start();
 
-    while (w.accept()) {
-      const rt::Event& e = w.event();
-      if (browse.handle(e)) continue;
-      if (e.kind != rt::EventKind::Accepted) continue;
-      switch (e.control) {
-        case kClose:
-          w.post(rt::EventKind::CloseWindow);
-          break;
-        case kResetSearch:
-          browse.setSearch(QString());
-          w.control(kResetSearch)->setEnabled(false);
-          title();
-          break;
-        case kAdd:
-          MUS.clear();
-          if (browse.currentTab() == kTabMedia) MUS.Media = RangeMedia;
-          if (browse.currentTab() == kTabCategory) MUS.CategoryID = RangeCategory.get();
-          GlobalRequest = InsertRecord;
-          UpdateSong();
-          if (GlobalResponse == RequestCompleted) browse.reloadOn(Cantorix.position());
-          title();
-          break;
-        case kCopy:
-        case kChange:
-        case kDelete: {
-          if (!browse.readSelected()) break;
-          GlobalRequest = e.control == kCopy     ? SelectRecord
-                          : e.control == kChange ? ChangeRecord
-                                                 : DeleteRecord;
-          UpdateSong();
-          if (GlobalResponse != RequestCompleted) {
-            browse.reload();
-          } else if (e.control == kDelete) {
-            browse.reload();
-          } else {
-            browse.reloadOn(Cantorix.position());
-          }
-          title();
-          break;
+  while (w.accept()) {
+    const rt::Event& e = w.event();
+    if (browse.handle(e)) continue;
+    if (e.kind != rt::EventKind::Accepted) continue;
+    switch (e.control) {
+      case kClose:
+        w.post(rt::EventKind::CloseWindow);
+        break;
+      case kResetSearch:
+        browse.setSearch(QString());
+        w.control(kResetSearch)->setEnabled(false);
+        title();
+        break;
+      case kAdd:
+        MUS.clear();
+        if (browse.currentTab() == kTabMedia) MUS.Media = rangeMedia;
+        if (browse.currentTab() == kTabCategory) MUS.CategoryID = rangeCategory.get();
+        GlobalRequest = InsertRecord;
+        UpdateSong();
+        if (GlobalResponse == RequestCompleted) browse.reloadOn(Cantorix.position());
+        title();
+        break;
+      case kCopy:
+      case kChange:
+      case kDelete: {
+        if (!browse.readSelected()) break;
+        GlobalRequest = e.control == kCopy     ? SelectRecord
+                        : e.control == kChange ? ChangeRecord
+                                               : DeleteRecord;
+        UpdateSong();
+        if (GlobalResponse != RequestCompleted) {
+          browse.reload();
+        } else if (e.control == kDelete) {
+          browse.reload();
+        } else {
+          browse.reloadOn(Cantorix.position());
         }
-        case kSelectMedia:
-          GlobalRequest = SelectRecord;
-          BrowseMedia();
-          if (GlobalResponse == RequestCompleted) {
-            RangeMedia = MED.Media;
-            browse.rangeChanged();
-          }
-          break;
-        case kSelectCategory:
-          GlobalRequest = SelectRecord;
-          BrowseCategories();
-          if (GlobalResponse == RequestCompleted) {
-            RangeCategory = CAT.CategoryID.get();
-            browse.rangeChanged();
-          }
-          break;
-        case kSearch:
-          NotAvailableYet("Query Wizard");
-          break;
-        case kImport:
-          NotAvailableYet("Import");
-          break;
-        case kExport:
-          NotAvailableYet("Export");
-          break;
-        case kPrint:
-          NotAvailableYet("Print");
-          break;
-        default:
-          break;
+        title();
+        break;
       }
+      case kSelectMedia:
+        GlobalRequest = SelectRecord;
+        BrowseMedia();
+        if (GlobalResponse == RequestCompleted) {
+          rangeMedia = MED.Media;
+          browse.rangeChanged();
+        }
+        break;
+      case kSelectCategory:
+        GlobalRequest = SelectRecord;
+        BrowseCategories();
+        if (GlobalResponse == RequestCompleted) {
+          rangeCategory = CAT.CategoryID.get();
+          browse.rangeChanged();
+        }
+        break;
+      case kSearch:
+        NotAvailableYet("Query Wizard");
+        break;
+      case kImport:
+        NotAvailableYet("Import");
+        break;
+      case kExport:
+        NotAvailableYet("Export");
+        break;
+      case kPrint:
+        NotAvailableYet("Print");
+        break;
+      default:
+        break;
     }
-    lastTab = browse.currentTab();
-  }  // the browse and its view go before the files close
-
-  CloseFile(Categories);
-  CloseFile(Media);
-  CloseFile(Cantorix);
-  WriteSetting("Settings", "SongTab", QString::number(lastTab));
-  SaveListLayout("BrowseSongs", "Browse", list.format());
-  SaveWindowPosition(w, "BrowseSongs");
-  w.close();
+  }
 }

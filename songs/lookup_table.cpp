@@ -6,8 +6,7 @@
 #include "platform/runtime/control.h"
 #include "platform/runtime/list_box.h"
 #include "platform/runtime/window.h"
-#include "storage/browse.h"
-#include "storage/file_access.h"
+#include "storage/browse_window.h"
 #include "storage/form.h"
 #include "storage/requests.h"
 #include "storage/window_layout.h"
@@ -92,19 +91,15 @@ void declareForm(rt::Window& w, const LookupForm& table) {
 void edit(Form& form, const LookupForm& table) {
   if (form.isDelete()) {
     form.erase();  // without the window
-    form.finish();
     return;
   }
-  if (form.isInsert() && !form.number()) {
-    form.finish();
-    return;
-  }
+  if (form.isInsert() && !form.number()) return;
   form.remember();
 
-  rt::Window w({.title = table.title, .size = {330, 94}, .strategy = rt::ResizeStrategy::Form});
+  rt::Window& w =
+      form.window({.title = table.title, .size = {330, 94}, .strategy = rt::ResizeStrategy::Form});
   declareForm(w, table);
-  w.open();
-  form.attach(w);
+  form.show();
   w.setTitle(form.isInsert() ? table.insertTitle : table.changeTitle);
   w.control(kEntry)->setFocus();
 
@@ -116,8 +111,70 @@ void edit(Form& form, const LookupForm& table) {
     if (e.control != kOk || !w.update()) continue;
     if (form.complete(kEntry) != Form::Outcome::Stay) break;
   }
-  form.finish();  // while the window stands: it saves the window's position
-  w.close();
+}
+
+}  // namespace
+
+namespace {
+
+// The list, until a record is chosen (true) or the window closes.
+bool browseUntilChosen(const LookupBrowse& table, bool selecting) {
+  BrowseWindow bw({.procedure = table.procedure,
+                   .window = {.title = table.title, .size = {300, 230}, .strategy = rt::ResizeStrategy::Form},
+                   .files = {table.file},
+                   .list = kList,
+                   .listName = kListName,
+                   .format = table.format});
+  if (!bw) return false;
+  rt::Window& w = bw.window();
+  declareBrowse(w, table, selecting);
+  bw.open();
+  if (selecting) {
+    // Enter chooses, as the default button of a selection list does.
+    for (int key : kEnterKeys)
+      w.alert(key);
+  }
+  Browse& browse =
+      bw.browse(*table.file, {{0, table.key}},
+                {.add = kAdd, .change = kChange, .remove = kDelete, .select = selecting ? kSelect : 0});
+  browse.setColumns({table.column});
+  browse.setPopup({{textOf(table, kAdd), kAdd},
+                   {textOf(table, kChange), kChange, true},
+                   {textOf(table, kDelete), kDelete, true},
+                   {"-"},
+                   {textOf(table, kSelect), kSelect}});
+  browse.start();
+
+  while (w.accept()) {
+    const rt::Event& e = w.event();
+    if (selecting && isEnter(e)) {
+      w.post(rt::EventKind::Accepted, kSelect);
+      continue;
+    }
+    if (browse.handle(e)) continue;
+    if (e.kind != rt::EventKind::Accepted) continue;
+    switch (e.control) {
+      case kSelect:
+        // The chosen record stays in the buffer for the caller: nothing reads the file after it.
+        if (selecting && browse.readSelected()) return true;
+        break;
+      case kClose:
+        w.post(rt::EventKind::CloseWindow);
+        break;
+      case kAdd:
+        table.file->record().clear();
+        callForm(table, browse, InsertRecord);
+        break;
+      case kChange:
+      case kDelete:
+        if (browse.readSelected())
+          callForm(table, browse, e.control == kChange ? ChangeRecord : DeleteRecord);
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -127,81 +184,12 @@ void RunLookupBrowse(const LookupBrowse& table) {
   GlobalRequest = 0;
   GlobalResponse = 0;
   const files::Record::Snapshot incoming = table.file->record().snapshot();
-  if (!OpenFile(*table.file)) {
-    GlobalResponse = RequestCancelled;
-    return;
-  }
-
-  rt::Window w({.title = table.title, .size = {300, 230}, .strategy = rt::ResizeStrategy::Form});
-  declareBrowse(w, table, selecting);
-  w.open();
-  RestoreWindowPosition(w, table.procedure);
-  rt::ListBox& list = *w.control(kList)->list();
-  list.setFormat(RestoreListLayout(table.procedure, kListName, table.format));
-  if (selecting) {
-    // Enter chooses, as the default button of a selection list does.
-    for (int key : kEnterKeys)
-      w.alert(key);
-  }
-
-  bool chosen = false;
-  {
-    Browse browse(w, kList, 0, *table.file, {{0, table.key}},
-                  {.add = kAdd, .change = kChange, .remove = kDelete, .select = selecting ? kSelect : 0});
-    browse.setColumns({table.column});
-    browse.setPopup({{textOf(table, kAdd), kAdd},
-                     {textOf(table, kChange), kChange, true},
-                     {textOf(table, kDelete), kDelete, true},
-                     {"-"},
-                     {textOf(table, kSelect), kSelect}});
-    browse.start();
-
-    while (!chosen && w.accept()) {
-      const rt::Event& e = w.event();
-      if (selecting && isEnter(e)) {
-        w.post(rt::EventKind::Accepted, kSelect);
-        continue;
-      }
-      if (browse.handle(e)) continue;
-      if (e.kind != rt::EventKind::Accepted) continue;
-      switch (e.control) {
-        case kSelect:
-          // The chosen record stays in the buffer for the caller: nothing reads the file after it.
-          chosen = selecting && browse.readSelected();
-          break;
-        case kClose:
-          w.post(rt::EventKind::CloseWindow);
-          break;
-        case kAdd:
-          table.file->record().clear();
-          callForm(table, browse, InsertRecord);
-          break;
-        case kChange:
-        case kDelete:
-          if (browse.readSelected())
-            callForm(table, browse, e.control == kChange ? ChangeRecord : DeleteRecord);
-          break;
-        default:
-          break;
-      }
-    }
-  }  // the browse and its view go before the file closes
-
-  CloseFile(*table.file);
-  SaveListLayout(table.procedure, kListName, list.format());
-  SaveWindowPosition(w, table.procedure);
-  w.close();
+  const bool chosen = browseUntilChosen(table, selecting);
   if (selecting && !chosen) table.file->record().restore(incoming);
   GlobalResponse = chosen ? RequestCompleted : RequestCancelled;
 }
 
 void RunLookupForm(const LookupForm& table) {
-  Form form(*table.file, table.procedure, table.numberOnInsert);
-  form.begin();
-  if (!OpenFile(*table.file)) {
-    GlobalResponse = RequestCancelled;
-    return;
-  }
-  edit(form, table);
-  CloseFile(*table.file);
+  Form form(*table.file, table.procedure, {table.file}, table.numberOnInsert);
+  if (form) edit(form, table);
 }

@@ -12,7 +12,6 @@
 #include "platform/runtime/message.h"
 #include "platform/runtime/window.h"
 #include "songs/songs.h"
-#include "storage/file_access.h"
 #include "storage/form.h"
 #include "storage/messages.h"
 #include "storage/records.h"
@@ -371,11 +370,10 @@ void run(Form& form) {
   }
   form.remember();
 
-  rt::Window w(
+  rt::Window& w = form.window(
       {.title = "Update the Cantorix Database", .size = {560, 412}, .kind = rt::WindowKind::Document});
   declare(w);
-  w.open();
-  form.attach(w);
+  form.show();
   if (!Pref::UDKPrompt.isBlank())
     w.control(kUserDefined + kPromptOffset)->setText(Pref::UDKPrompt.str() + ":");
   if (AlbumContext != 0) {
@@ -393,7 +391,6 @@ void run(Form& form) {
   Lookups lists;
   if (!lists.fill()) {
     form.setResponse(RequestCancelled);
-    form.finish();
     return;
   }
   w.control(kMedia)->setItems(lists.media);
@@ -454,22 +451,13 @@ void run(Form& form) {
         break;
     }
   }
-  form.finish();
-  w.close();
 }
 
 }  // namespace
 
 void UpdateSong() {
-  Form form(Cantorix, "UpdateSong");
-  form.begin();
   LastButton = QString();
   if (MUS.Media.isBlank()) MUS.Media = "CD";
-  if (!OpenFile(Album) || !OpenFile(Categories) || !OpenFile(Media) || !OpenFile(Cantorix)) return;
-  run(form);
-  if (!GlobalResponse) GlobalResponse = form.response() ? form.response() : RequestCancelled;
-  CloseFile(Album);
-  CloseFile(Categories);
-  CloseFile(Media);
-  CloseFile(Cantorix);
+  Form form(Cantorix, "UpdateSong", {&Album, &Categories, &Media, &Cantorix});
+  if (form) run(form);
 }

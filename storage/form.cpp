@@ -19,10 +19,9 @@ const int kDittoKey = QKeyCombination(Qt::ControlModifier, Qt::Key_Apostrophe).t
 
 }  // namespace
 
-Form::Form(files::File& file, const QString& procedure, bool numberOnInsert)
-    : file_(file), procedure_(procedure), numberOnInsert_(numberOnInsert) {}
-
-void Form::begin() {
+Form::Form(files::File& file, const QString& procedure, const std::vector<files::File*>& files,
+           bool numberOnInsert)
+    : file_(file), procedure_(procedure), numberOnInsert_(numberOnInsert) {
   request_ = GlobalRequest;
   GlobalRequest = 0;
   GlobalResponse = 0;
@@ -30,6 +29,13 @@ void Form::begin() {
     request_ = InsertRecord;
     copy_ = true;
   }
+  files_.emplace(files);
+}
+
+Form::~Form() {
+  finish();
+  if (window_) window_->close();
+  files_.reset();
 }
 
 void Form::remember() {
@@ -69,15 +75,21 @@ void Form::erase() {
   }
 }
 
-void Form::attach(rt::Window& window) {
-  window_ = &window;
-  RestoreWindowPosition(window, procedure_);
+rt::Window& Form::window(const rt::WindowDecl& decl) {
+  if (!window_) window_ = std::make_unique<rt::Window>(decl);
+  return *window_;
+}
+
+void Form::show() {
+  rt::Window& w = *window_;
+  w.open();
+  RestoreWindowPosition(w, procedure_);
   const QString datePicture = Pref::DateFormat.str().trimmed();
   if (!datePicture.isEmpty())
-    for (const auto& c : window.controls())
+    for (const auto& c : w.controls())
       if (c->kind() == rt::ControlKind::Entry && c->decl().picture.startsWith("@d", Qt::CaseInsensitive))
         c->setPicture("@" + datePicture);
-  window.alert(kDittoKey);
+  w.alert(kDittoKey);
 }
 
 bool Form::handle(const rt::Event& e) {
@@ -154,7 +166,7 @@ void Form::finish() {
     if (file_.get(provisional_)) file_.remove();
     file_.record().restore(typed);
   }
-  if (window_) SaveWindowPosition(*window_, procedure_);
+  if (window_ && window_->isOpen()) SaveWindowPosition(*window_, procedure_);
   GlobalResponse = response_ ? response_ : RequestCancelled;
 }
 

@@ -1,41 +1,60 @@
-// The form machinery: what every form of the program does around its own fields.
+// The form machinery: what every form of the program does around its own fields, in an order no
+// form can skip.
 //
 // A form edits one record of one file for a caller that set the program-wide request (insert,
 // change, delete, or 4: copy) and reads the response (completed, cancelled) when the form returns.
-// The procedure declares its window and fields, and leaves to this class:
+// The procedure makes a Form, which runs the call sequence around the procedure's own steps:
 //
-//   begin()       takes the request (and clears it and the response); a copy is an insert that keeps
-//                 the record it was called with
+//   Form form(Cantorix, "UpdateSong", {&Album, &Categories, &Media, &Cantorix});
+//   if (!form) return;                       // a file could not be opened: cancelled
+//   if (form.isDelete()) return form.erase();
+//   if (form.isInsert() && !form.number()) return;
+//   form.remember();
+//   rt::Window& w = form.window({...});      // the form owns its window
+//   ... declare the controls ...
+//   form.show();
+//   while (w.accept()) ... form.complete(firstField) ...
+//   // leaving, on every way out: finish() while the window stands, the window closes, the files close
+//
+//   Form(...)     takes the request (and clears it and the response); a copy is an insert that keeps
+//                 the record it was called with; then opens the files through the open counts
 //   number()      numbers a new record and adds it at once (three tries, then message 25); the form
 //                 then edits that provisional record, which closing without completing deletes
 //   erase()       the delete path: message 32, the file's delete routine, message 18 to try again
-//   attach()      the window: position restored, every date entry given the "DateFormat" picture,
-//                 the ditto key Ctrl+' (the focused field from the last record saved in this run)
+//   show()        opens the window: position restored, every date entry given the "DateFormat"
+//                 picture, the ditto key Ctrl+' (the focused field from the last record saved in this run)
 //   checkRanges() range checks: the first field out of its range shows message 10 and gets the cursor
 //   complete()    writes the record: an insert rewrites the provisional record (or adds it, for forms
 //                 that number nothing), with message 24 for a duplicate key and 14 for other errors;
 //                 a change goes through the file's update routine when the record (memos included)
 //                 differs from the copy taken at opening, with message 16 to try again, and comes back
 //                 to the form, redisplayed, when another station had changed the record
-//   finish()      closing: a provisional record that was not completed is deleted, the window position
-//                 saved, the response set (cancelled unless completed)
+//   ~Form()       closing: a provisional record that was not completed is deleted, the window position
+//                 saved, the response set (cancelled unless completed), the window and the files closed
 #pragma once
 
 #include <QString>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/files/file.h"
 #include "platform/files/record.h"
 #include "platform/runtime/window.h"
+#include "storage/file_scope.h"
 
 class Form {
  public:
-  // `numberOnInsert`: whether an insert numbers and adds its record when the form begins.
-  Form(files::File& file, const QString& procedure, bool numberOnInsert = true);
+  // `files`: every file the form uses, its own among them. `numberOnInsert`: whether an insert
+  // numbers and adds its record when the form begins.
+  Form(files::File& file, const QString& procedure, const std::vector<files::File*>& files,
+       bool numberOnInsert = true);
+  ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  void begin();
+  // False when a file could not be opened.
+  explicit operator bool() const { return bool(*files_); }
   int request() const { return request_; }
   bool isInsert() const { return request_ == 1; }
   bool isCopy() const { return copy_; }
@@ -52,7 +71,9 @@ class Form {
   // Runs the delete path and sets the response; the form then ends without its window.
   void erase();
 
-  void attach(rt::Window& window);
+  // The form's window, made on the first call.
+  rt::Window& window(const rt::WindowDecl& decl);
+  void show();
   // Handles the ditto key; true when the event was it.
   bool handle(const rt::Event& e);
 
@@ -70,12 +91,13 @@ class Form {
 
   void setResponse(int response) { response_ = response; }
   int response() const { return response_; }
-  void finish();
 
   // The last record of `file` a form saved in this run (empty before any).
   static const files::Record::Snapshot& lastSaved(const files::File& file);
 
  private:
+  void finish();
+
   files::File& file_;
   QString procedure_;
   bool numberOnInsert_;
@@ -84,5 +106,6 @@ class Form {
   files::Position provisional_ = 0;  // an insert's record added when the form began
   int response_ = 0;
   files::Record::Snapshot original_;
-  rt::Window* window_ = nullptr;
+  std::optional<FileScope> files_;
+  std::unique_ptr<rt::Window> window_;
 };

@@ -82,16 +82,16 @@ class BrowseSongsTest : public ::testing::Test {
       if (t.startsWith("Songs - ")) return test::window(t);
     return nullptr;
   }
-  void chooseTab(const QString& caption) {
-    QTabWidget* sheet = window()->findChild<QTabWidget*>();
+  void chooseTab(const QString& caption, QWidget* browse = nullptr) {
+    QTabWidget* sheet = (browse ? browse : window())->findChild<QTabWidget*>();
     for (int i = 0; i < sheet->count(); ++i)
       if (sheet->tabText(i) == caption) sheet->setCurrentIndex(i);
     test::settle();
   }
-  // The first column shown of every row (the artist).
-  QStringList column(int c) {
+  // One column shown of every row (0: the artist).
+  QStringList column(int c, QWidget* browse = nullptr) {
     QStringList out;
-    for (const QStringList& row : test::listRows(window()))
+    for (const QStringList& row : test::listRows(browse ? browse : window()))
       out << row.value(c);
     return out;
   }
@@ -289,11 +289,20 @@ TEST_F(BrowseSongsTest, TheColumnLayoutTheTabAndTheDatePictureFollowTheSettings)
   test::settle();
   const QString saved = settings::read(".\\POSITION.INI", "BrowseSongs", "SRCF?Browse");
   EXPECT_TRUE(saved.startsWith("150L(2)|M~Artist~")) << saved.toStdString();
-  EXPECT_EQ(settings::read("KVXPro98.INI", "Settings", "SongTab"), "102");
+  EXPECT_EQ(settings::read("KVXPro98.INI", "Settings", "SongTab"), "2") << "the tab's place, from 1";
 
   w = open();
   EXPECT_EQ(w->findChild<QTableView*>()->horizontalHeader()->sectionSize(0), 300);
-  EXPECT_EQ(w->findChild<QTabWidget*>()->tabText(w->findChild<QTabWidget*>()->currentIndex()), "By Title");
+  const auto shownTab = [this] {
+    const QTabWidget* sheet = window()->findChild<QTabWidget*>();
+    return sheet->tabText(sheet->currentIndex());
+  };
+  EXPECT_EQ(shownTab(), "By Title");
+  w->close();
+  ASSERT_TRUE(test::runUntil([this] { return window() == nullptr; }));
+  settings::write("KVXPro98.INI", "Settings", "SongTab", "3");
+  open();
+  EXPECT_EQ(shownTab(), "By Album");
 }
 
 TEST_F(BrowseSongsTest, TheLocatorFillsTheFirstKeyFieldOfEachTab) {
@@ -424,4 +433,35 @@ TEST_F(TwoWindowsTest, ADeleteConfirmedWhileAnotherBrowseScrollsDeletesTheHighli
   EXPECT_EQ(storedSongs(), 29);
   EXPECT_EQ(song(2), "(gone)") << "the highlighted song went";
   EXPECT_EQ(song(30), "Zed/Song/0") << "not the one the other browse read last";
+}
+
+TEST_F(TwoWindowsTest, EachBrowseHasItsOwnRangeForAsLongAsItIsOpen) {
+  songs({{1, "Cure", "Lullaby", "", "CD"}, {2, "ABBA", "Waterloo", "", "LP"}});
+  const auto chooseMedia = [](QWidget* browse, int row) {
+    test::click(test::button(browse, "Se&lect Media"));
+    ASSERT_TRUE(test::waitForWindow("Browse Media Formats"));
+    test::clickRow(test::window("Browse Media Formats"), row);
+    test::click(test::button(test::window("Browse Media Formats"), "&Select"));
+    ASSERT_TRUE(test::runUntil([] { return !test::window("Browse Media Formats"); }));
+    test::settle();
+  };
+  QWidget* first = open();
+  chooseTab("By Media", first);
+  chooseMedia(first, 0);  // CD
+  ASSERT_EQ(column(0, first), QStringList({"Cure"}));
+
+  QWidget* second = openAnother(first);
+  chooseTab("By Media", second);
+  EXPECT_EQ(column(0, second), QStringList()) << "no media chosen in this browse yet";
+  chooseMedia(second, 1);  // LP
+  EXPECT_EQ(column(0, second), QStringList({"ABBA"}));
+  chooseTab("By Title", first);
+  chooseTab("By Media", first);
+  EXPECT_EQ(column(0, first), QStringList({"Cure"})) << "the other browse's choice is its own";
+
+  closeAnother(second);
+  first->close();
+  ASSERT_TRUE(test::runUntil([this] { return window() == nullptr; }));
+  QWidget* again = open();
+  EXPECT_EQ(column(0, again), QStringList()) << "reopened on the media tab, with no media chosen";
 }
