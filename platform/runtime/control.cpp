@@ -24,6 +24,22 @@ QTabWidget* sheetOf(const Control& tab) {
   return sheet ? qobject_cast<QTabWidget*>(sheet->widget()) : nullptr;
 }
 
+// A drop list shows the item that is the value (in any letter case); a value no item has is shown
+// as an extra first item, which goes again at the next display.
+constexpr int kExtraItemRole = Qt::UserRole + 1;
+
+void showInDropList(QComboBox& box, const QString& value) {
+  const QSignalBlocker quiet(&box);
+  if (box.count() > 0 && box.itemData(0, kExtraItemRole).toBool()) box.removeItem(0);
+  int at = box.findText(value, Qt::MatchFixedString);
+  if (at < 0 && !value.isEmpty()) {
+    box.insertItem(0, value);
+    box.setItemData(0, true, kExtraItemRole);
+    at = 0;
+  }
+  box.setCurrentIndex(at);
+}
+
 // The picture a bound control uses: its own, or one that shows the whole variable.
 QString pictureOf(const files::Field& f, const QString& picture) {
   if (!picture.isEmpty()) return picture;
@@ -163,7 +179,7 @@ void Control::display() {
       box->setEditText(shown);
       box->lineEdit()->setModified(false);
     } else {
-      box->setCurrentIndex(box->findText(shown, Qt::MatchFixedString));
+      showInDropList(*box, shown);
     }
     return;
   }
@@ -189,9 +205,9 @@ bool Control::update() {
   }
   if (decl_.kind == ControlKind::Option) return true;  // its radios set it as they are chosen
   if (auto* box = qobject_cast<QComboBox*>(widget_)) {
-    variable_->setValue(box->isEditable()         ? box->currentText()
-                        : box->currentIndex() < 0 ? QString()
-                                                  : box->currentText());
+    const QString chosen = box->isEditable() || box->currentIndex() >= 0 ? box->currentText() : QString();
+    if (box->isEditable() || chosen.compare(variable_->value().toString(), Qt::CaseInsensitive) != 0)
+      variable_->setValue(chosen);
     return true;
   }
   auto* e = qobject_cast<QLineEdit*>(widget_);
@@ -229,7 +245,7 @@ QStringList Control::items() const {
   QStringList out;
   if (auto* box = qobject_cast<QComboBox*>(widget_))
     for (int i = 0; i < box->count(); ++i)
-      out << box->itemText(i);
+      if (!box->itemData(i, kExtraItemRole).toBool()) out << box->itemText(i);
   return out;
 }
 

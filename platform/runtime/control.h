@@ -37,7 +37,9 @@ enum class ControlKind {
   Tab,
   Progress,
   List,      // a paged list of rows (see list_box.h)
-  DropList,  // a choice among items, bound to the chosen item's text
+  DropList,  // a choice among items, bound to the chosen item's text; a value no item has (in any
+             // letter case) is shown as an extra item, and a choice that differs from the variable
+             // only in letter case leaves the variable as it is
   Combo,     // an entry with a list of items to choose from, bound to its text
   Option,    // a box of radios, bound to the chosen radio's text (blank: none chosen)
   Radio,     // one choice of an option (parent = the option's number)

@@ -14,6 +14,7 @@
 #include "storage/requests.h"
 #include "storage/settings.h"
 #include "tests/support/other_station.h"
+#include "tests/support/raw_database.h"
 #include "tests/support/ui_driver.h"
 #include "tests/support/workspace.h"
 
@@ -164,6 +165,36 @@ TEST_F(SongForm, AnotherWindowReadingSongsWhileTheFormIsOpenDoesNotRedirectItsSa
   EXPECT_EQ(MUS.Title.str(), "Lullaby (live)");
   readSong(2);
   EXPECT_EQ(MUS.Title.str(), "Lovesong");
+}
+
+TEST_F(SongForm, TheMediaListShowsTheSongsOwnMediaAndAnUnchangedOkWritesNothing) {
+  const struct {
+    const char* media;
+    const char* shown;
+  } cases[] = {{"cd", "CD"}, {"MiniDisc", "MiniDisc"}};
+  int id = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.media);
+    song(++id, "Lullaby");
+    MUS.Media = c.media;
+    ASSERT_TRUE(Cantorix.put().ok());
+    const auto changeCount = [id] {
+      return test::RawDatabase("kvxdata.tps").value(QString("SELECT _chg FROM data WHERE _pos = %1").arg(id));
+    };
+    const QString before = changeCount();
+    call(ChangeRecord, id);
+    EXPECT_EQ(static_cast<QComboBox*>(field("&Media:"))->currentText(), c.shown);
+    ok();
+    if (QString(c.media) == "MiniDisc")  // not in the Media file: the form says so and stays
+      ASSERT_TRUE(test::answer("OK", "The value for Media must be found in the Media file."));
+    else
+      ASSERT_TRUE(test::runUntil([this] { return done; }));
+    EXPECT_EQ(changeCount(), before) << "nothing was written";
+    if (!done) test::click(test::button(form(), "Cancel"));
+    ASSERT_TRUE(test::runUntil([this] { return done; }));
+    readSong(id);
+    EXPECT_EQ(MUS.Media.str(), c.media);
+  }
 }
 
 TEST_F(SongForm, CancellingANewSongLeavesTheFileAsItWas) {
