@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
 #include <QWheelEvent>
@@ -32,6 +33,35 @@ Qt::Alignment alignmentOf(QChar j) {
 }
 
 }  // namespace
+
+// A header whose groups' headings stand over all the group's columns, not over the first alone.
+class ListBox::Header : public QHeaderView {
+ public:
+  explicit Header(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+  // For each section, the first section of the group it belongs to (itself when in no group).
+  std::vector<int> groupStart;
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+    const int first = section < int(groupStart.size()) ? groupStart[section] : section;
+    int last = first;
+    while (last + 1 < int(groupStart.size()) && groupStart[last + 1] == first)
+      ++last;
+    if (first == last) {
+      QHeaderView::paintSection(painter, rect, section);
+      return;
+    }
+    // Each section of the group paints its own part of one heading laid over the whole group.
+    int width = 0;
+    for (int i = first; i <= last; ++i)
+      width += sectionSize(i);
+    const QRect whole(sectionViewportPosition(first), rect.top(), width, rect.height());
+    painter->save();
+    painter->setClipRect(rect, Qt::IntersectClip);
+    QHeaderView::paintSection(painter, whole, first);
+    painter->restore();
+  }
+};
 
 class ListBox::Model : public QAbstractTableModel {
  public:
@@ -196,6 +226,8 @@ ListBox::ListBox(Window& window, int control, QWidget* parent) : window_(window)
   layout->setSpacing(0);
   view_ = new QTableView(frame_);
   model_ = new Model;
+  header_ = new Header(view_);
+  view_->setHorizontalHeader(header_);
   view_->setModel(model_);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -270,6 +302,12 @@ bool ListBox::setFormat(const QString& format) {
   if (!parsed) return false;
   columns_ = std::move(*parsed);
   model_->setColumns(columns_);
+  header_->groupStart.clear();
+  for (const ListColumn& c : columns_) {
+    const int first = int(header_->groupStart.size());
+    for (size_t i = 0; i < (c.group ? c.columns.size() : 1); ++i)
+      header_->groupStart.push_back(first);
+  }
   applyWidths();
   return true;
 }

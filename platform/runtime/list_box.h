@@ -61,6 +61,7 @@ class ListBox {
  private:
   class Model;
   class Filter;
+  class Header;
   void applyWidths();
   void remember(int section, int pixels);
 
@@ -70,6 +71,7 @@ class ListBox {
   QPointer<QTableView> view_;  // goes with the window's widgets, possibly before this object
   QScrollBar* thumb_ = nullptr;
   Model* model_ = nullptr;
+  Header* header_ = nullptr;
   Filter* filter_ = nullptr;
   std::vector<ListColumn> columns_;
   QString dragKind_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QImage>
 #include <QTableView>
 
 #include "platform/runtime/threads.h"
@@ -49,6 +50,26 @@ TEST_F(ListBoxTest, TheFormatLaysOutTheColumnsAndReportsTheWidthsTheUserDrags) {
   EXPECT_EQ(list->format(), "100L(2)|M~Artist~@s50@[10R|M@p(<)pb@12R|M@n3b@](21)|M~Track~40R~Time~C(0)@t4b@");
   EXPECT_FALSE(list->setFormat("not a format"));
   EXPECT_EQ(list->columnCount(), 4) << "a format that does not parse changes nothing";
+}
+
+// A group's heading is laid over all its columns: "Track" over the narrow side and track columns
+// is drawn whole, not cut to the first one's width.
+TEST_F(ListBoxTest, AGroupsHeadingIsDrawnOverTheWholeGroup) {
+  QHeaderView* header = test::window("Lister")->findChild<QTableView*>()->horizontalHeader();
+  const QImage shot = header->grab().toImage();
+  const int left = header->sectionViewportPosition(1);
+  const int right = left + header->sectionSize(1) + header->sectionSize(2);
+  // The columns of the header image where the heading's text has dark pixels.
+  int first = -1, last = -1;
+  for (int x = left + 2; x < right - 2; ++x)
+    for (int y = 2; y < shot.height() - 2; ++y)
+      if (qGray(shot.pixel(x, y)) < 100) {
+        if (first < 0) first = x;
+        last = x;
+      }
+  ASSERT_GE(first, 0) << "the heading shows";
+  EXPECT_GE(last - first + 1, header->fontMetrics().horizontalAdvance("Track") - 4)
+      << "the text runs on past the first column (" << header->sectionSize(1) << " pixels)";
 }
 
 TEST_F(ListBoxTest, MovingPastThePageAsksTheWindow) {
