@@ -56,6 +56,9 @@ void Frame::build() {
   area_ = new QMdiArea;
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Each document keeps the state its user or its saved position gave it: a form opening over a
+  // maximised browse neither maximises itself nor makes the browse normal.
+  area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
   main->setCentralWidget(area_);
   main->statusBar();
 

@@ -136,4 +136,38 @@ TEST_F(FrameTest, ArrangingIconsLinesUpTheMinimisedDocumentsAlongTheBottom) {
   EXPECT_FALSE(test::window("Two")->isMinimized());
 }
 
+// A document the user maximised stays so while a later one opens beside it in its own state (a
+// form restores itself as normal) and after that one closes.
+TEST_F(FrameTest, AMaximisedDocumentStaysSoWhileAnotherOpensAndCloses) {
+  bool formDone = false;
+  const int browse = rt::start([] {
+    rt::Window w({.title = "Browse", .size = {200, 100}});
+    w.open();
+    while (w.accept()) {
+    }
+    w.close();
+  });
+  ASSERT_TRUE(test::waitForWindow("Browse"));
+  test::window("Browse")->showMaximized();
+  test::settle();
+  rt::start([&] {
+    rt::Window form({.title = "Form", .size = {150, 80}});
+    form.open();
+    form.showNormal();
+    while (form.accept()) {
+    }
+    form.close();
+    formDone = true;
+  });
+  ASSERT_TRUE(test::waitForWindow("Form"));
+  test::settle();
+  EXPECT_TRUE(test::window("Browse")->isMaximized());
+  EXPECT_FALSE(test::window("Form")->isMaximized());
+  test::window("Form")->close();
+  ASSERT_TRUE(test::runUntil([&] { return formDone; }));
+  test::settle();
+  EXPECT_TRUE(test::window("Browse")->isMaximized());
+  rt::post(browse, {rt::EventKind::CloseWindow});
+}
+
 }  // namespace
