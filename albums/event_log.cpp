@@ -1,5 +1,6 @@
 #include "albums/event_log.h"
 
+#include "platform/picture/clock.h"
 #include "platform/picture/day_numbers.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/time_values.h"
@@ -24,8 +25,10 @@ void WriteEventLog(const QString& label, const QString& detail) {
   if (!openLog()) return;
   EVL.LogLabel = label;
   EVL.LogData = detail;
-  EVL.LogDate = pic::format(pic::today(), "@d3");
-  EVL.LogTime = pic::format(pic::clockNow(), "@t7");
+  // Date and time of one reading of the clock, so that a line written at midnight is not a day out.
+  const QDateTime moment = pic::now();
+  EVL.LogDate = pic::format(pic::dayNumber(moment.date()), "@d3");
+  EVL.LogTime = pic::format(pic::timeValue(moment.time()), "@t7");
   EventLog.add();
   if (++linesWritten >= kLinesPerOpening) {
     EventLog.close();

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "platform/picture/clock.h"
 #include "platform/picture/date_layout.h"
 #include "platform/picture/day_numbers.h"
 #include "platform/picture/value_conversion.h"
@@ -45,7 +46,7 @@ QString formatDate(const QVariant& value, const Picture& picture) {
 std::optional<QVariant> deformatDate(const QString& text, const Picture& picture) {
   const QString trimmed = text.trimmed();
   if (trimmed.isEmpty()) return QVariant(qlonglong{0});
-  const int lastTwoDigitYear = QDate::currentDate().year() + 20;
+  const int lastTwoDigitYear = now().date().year() + 20;
   const std::optional<QDate> date = readDate(trimmed, layoutOf(picture), namesOf(picture), lastTwoDigitYear);
   if (!date) return std::nullopt;
   const qint32 day = dayNumber(*date);

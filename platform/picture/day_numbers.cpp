@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "platform/picture/clock.h"
+
 namespace pic {
 
 namespace {
@@ -25,7 +27,7 @@ QDate dateOfDay(qint64 day) {
 }
 
 qint32 today() {
-  return dayNumber(QDate::currentDate());
+  return dayNumber(now().date());
 }
 
 }  // namespace pic

@@ -9,6 +9,7 @@ namespace pic {
 // compare in calendar order, and 0 is free to mean "no date".
 qint32 dayNumber(const QDate& d);  // invalid or not representable -> 0
 QDate dateOfDay(qint64 day);       // 0 or negative -> invalid QDate
+// Today on the program's clock (clock.h).
 qint32 today();
 
 }  // namespace pic

@@ -1,8 +1,9 @@
 #include "platform/picture/time_values.h"
 
-#include <QTime>
 #include <algorithm>
 #include <limits>
+
+#include "platform/picture/clock.h"
 
 namespace pic {
 
@@ -12,9 +13,12 @@ qint32 timeValue(int hours, int minutes, int seconds, int hundredths) {
   return static_cast<qint32>(std::clamp<qint64>(value, 0, std::numeric_limits<qint32>::max()));
 }
 
+qint32 timeValue(const QTime& time) {
+  return timeValue(time.hour(), time.minute(), time.second(), time.msec() / 10);
+}
+
 qint32 clockNow() {
-  const QTime now = QTime::currentTime();
-  return timeValue(now.hour(), now.minute(), now.second(), now.msec() / 10);
+  return timeValue(now().time());
 }
 
 }  // namespace pic

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QTime>
 
 namespace pic {
 
@@ -12,6 +12,8 @@ inline constexpr qint64 kHundredthsPerHour = 60 * kHundredthsPerMinute;
 
 // Results that do not fit 32 bits (about 5965 hours) saturate instead of wrapping.
 qint32 timeValue(int hours, int minutes, int seconds, int hundredths = 0);
+qint32 timeValue(const QTime& time);
+// The time of day on the program's clock (clock.h).
 qint32 clockNow();
 
 }  // namespace pic

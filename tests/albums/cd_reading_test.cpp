@@ -11,6 +11,7 @@
 #include "albums/cddb.h"
 #include "albums/event_log.h"
 #include "platform/cdaudio/cdaudio.h"
+#include "platform/picture/clock.h"
 #include "platform/picture/day_numbers.h"
 #include "platform/picture/picture.h"
 #include "platform/picture/time_values.h"
@@ -372,7 +373,9 @@ TEST_F(CdReading, TheEventLogWritesOnlyWhenAskedAndClosesEvery101Lines) {
   WriteEventLog("MCI Request", "off");
   EXPECT_FALSE(QFile::exists(ws.file("KVXEvent.LOG"))) << "\"UseLog\" off: nothing";
   Pref::UseLog = 1;
+  pic::setClock(QDateTime(QDate(2031, 7, 4), QTime(23, 59, 58)));
   WriteEventLog("MCI Request", "first");
+  pic::setClock(QDateTime());
   const auto linesUntilClosed = [] {
     int lines = 0;
     while (EventLog.isOpen() && lines < 500) {
@@ -387,7 +390,7 @@ TEST_F(CdReading, TheEventLogWritesOnlyWhenAskedAndClosesEvery101Lines) {
   QFile log(ws.file("KVXEvent.LOG"));
   ASSERT_TRUE(log.open(QIODevice::ReadOnly));
   const QString first = QString::fromUtf8(log.readLine()).chopped(2);
-  EXPECT_EQ(first.left(12).trimmed(), pic::format(pic::today(), "@d3"));
+  EXPECT_EQ(first.left(12).trimmed(), pic::format(pic::dayNumber(QDate(2031, 7, 4)), "@d3"));
   EXPECT_EQ(first.mid(52).trimmed(), "first");
 }
 

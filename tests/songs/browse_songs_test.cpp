@@ -36,6 +36,7 @@ class BrowseSongsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SettingsFileName = "KVXPro98.INI";
+    LoadPreferences();  // the defaults: none left over from another test
     clearRecordBuffers();
     for (files::File* f : databaseFiles())
       ASSERT_TRUE(f->create().ok());

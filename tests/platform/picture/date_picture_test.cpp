@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "platform/picture/clock.h"
 #include "platform/picture/picture.h"
 
 namespace {
@@ -113,16 +114,20 @@ TEST(DatePicture, Deformats) {
 }
 
 TEST(DatePicture, TwoDigitYearsFallInTheHundredYearsEndingTwentyYearsAhead) {
-  const int last = QDate::currentDate().year() + 20;
-  for (const char* picture : {"@d1", "@d2", "@d11"}) {
-    SCOPED_TRACE(picture);
-    const bool packed = std::string(picture) == "@d11";
-    const auto text = [&](int year) {
-      return packed ? twoDigits(year) + "0101" : "01/01/" + twoDigits(year);
-    };
-    EXPECT_EQ(read(text(last), picture), day(last, 1, 1));
-    EXPECT_EQ(read(text(last + 1), picture), day(last - 99, 1, 1));
+  for (const int thisYear : {2026, 2039, 2080, 2099}) {
+    pic::setClock(QDateTime(QDate(thisYear, 3, 1), QTime(12, 0)));
+    const int last = thisYear + 20;
+    for (const char* picture : {"@d1", "@d2", "@d11"}) {
+      SCOPED_TRACE(std::to_string(thisYear) + " " + picture);
+      const bool packed = std::string(picture) == "@d11";
+      const auto text = [&](int year) {
+        return packed ? twoDigits(year) + "0101" : "01/01/" + twoDigits(year);
+      };
+      EXPECT_EQ(read(text(last), picture), day(last, 1, 1));
+      EXPECT_EQ(read(text(last + 1), picture), day(last - 99, 1, 1));
+    }
   }
+  pic::setClock(QDateTime());
 }
 
 TEST(DatePicture, FixedStylesReadBackWhatTheyShow) {

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/picture/clock.h"
 #include "platform/picture/day_numbers.h"
 #include "platform/picture/time_values.h"
 
@@ -41,8 +42,14 @@ TEST(DayNumbers, RoundTripDayByDayThroughFourCenturies) {
   }
 }
 
-TEST(DayNumbers, TodayIsTheLocalDate) {
-  EXPECT_EQ(pic::dateOfDay(pic::today()), QDate::currentDate());
+TEST(DayNumbers, TodayAndTheTimeOfDayComeFromTheClock) {
+  pic::setClock(QDateTime(QDate(2039, 6, 15), QTime(23, 59, 59, 990)));
+  EXPECT_EQ(pic::dateOfDay(pic::today()), QDate(2039, 6, 15));
+  EXPECT_EQ(pic::clockNow(), pic::timeValue(23, 59, 59, 99));
+  pic::setClock(QDateTime());
+  const QDate before = QDate::currentDate();
+  const QDate today = pic::dateOfDay(pic::today());
+  EXPECT_TRUE(today == before || today == before.addDays(1)) << "the system's clock runs again";
 }
 
 TEST(TimeValues, HundredthsSinceMidnightPlusOne) {
