@@ -30,14 +30,15 @@ const char* const kDefaultMedia[12] = {"CD",
                                        "Cassette (Prerecorded)",
                                        "Other"};
 
-namespace {
-
-void addDefaultMedia() {
+void FillDefaultMedia() {
+  if (Media.records() != 0) return;
   for (const char* name : kDefaultMedia) {
     MED.Media = name;
     Media.add();
   }
 }
+
+namespace {
 
 // The menu item's text as a caption: "&Print Setup ..." is "Print Setup".
 QString captionOf(int command) {
@@ -124,7 +125,7 @@ void onCommand(rt::Frame& frame, int command) {
 void Main() {
   SettingsFileName = "KVXPro98.INI";
   if (!OpenFile(Album) || !OpenFile(Media) || !OpenFile(Cantorix)) return;
-  if (Media.records() == 0) addDefaultMedia();
+  FillDefaultMedia();
 
   rt::Frame frame({.title = kProgramTitle, .size = {900, 640}}, FrameMenu(), FrameToolbar());
   frame.open();

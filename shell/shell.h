@@ -33,3 +33,5 @@ void AboutBox();
 
 // The default media formats, in the order a new `Media` file receives them.
 extern const char* const kDefaultMedia[12];
+// Gives an empty, open `Media` file the default media formats.
+void FillDefaultMedia();
