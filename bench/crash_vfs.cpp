@@ -73,7 +73,8 @@ const sqlite3_io_methods methods = {
     fileLock, fileUnlock, fileCheckReserved, fileControlOf, fileSectorSize, fileCharacteristics};
 
 int vfsOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
-  if (flags & SQLITE_OPEN_CREATE) change();
+  if ((flags & SQLITE_OPEN_CREATE) && (flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_SUPER_JOURNAL)))
+    change();
   f->pMethods = nullptr;
   const int rc = real->xOpen(real, name, inner(f), flags, outFlags);
   if (inner(f)->pMethods) f->pMethods = &methods;
