@@ -91,9 +91,8 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema, Pr
     closeIfIdle();
     return s;
   }
-  // The file exists now (ATTACH creates a missing one).
-  // An exclusive open is refused at once while the file is in use; a shared one waits for an
-  // exclusive user as for any other lock.
+  // The file exists now (ATTACH creates a missing one). An exclusive open is refused at once while
+  // the file is in use; a shared one waits for an exclusive user as for any other lock.
   if (Status s = a.presence.take(path, presence, presence == PresenceLock::Mode::Exclusive ? 0 : waitMs_);
       !s) {
     detachNow(a);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -39,7 +40,7 @@ PresenceLock& PresenceLock::operator=(PresenceLock&& other) noexcept {
 
 Status PresenceLock::take(const QString& path, Mode mode, int waitMs) {
   release();
-  const QByteArray name = path.toLocal8Bit();
+  const QByteArray name = QFile::encodeName(path);
   const int fd = ::open(name.constData(), (mode == Mode::Exclusive ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (fd < 0) return Status::error(errno == ENOENT ? kFileNotFound : kAccessDenied, path);
   QElapsedTimer clock;
