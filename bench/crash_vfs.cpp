@@ -10,10 +10,10 @@ namespace {
 
 sqlite3_vfs* real = nullptr;
 sqlite3_vfs crashing;
-long changesLeft = 0;
+long stepsLeft = 0;
 
-void change() {
-  if (--changesLeft == 0) std::raise(SIGKILL);
+void step() {
+  if (--stepsLeft == 0) std::raise(SIGKILL);
 }
 
 // A file of the crashing VFS: the real file's state follows this header in the same allocation.
@@ -34,15 +34,14 @@ int fileRead(sqlite3_file* f, void* p, int n, sqlite3_int64 at) {
   return io(f).xRead(inner(f), p, n, at);
 }
 int fileWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 at) {
-  change();
   return io(f).xWrite(inner(f), p, n, at);
 }
 int fileTruncate(sqlite3_file* f, sqlite3_int64 size) {
-  change();
+  step();
   return io(f).xTruncate(inner(f), size);
 }
 int fileSync(sqlite3_file* f, int flags) {
-  change();
+  step();
   return io(f).xSync(inner(f), flags);
 }
 int fileSizeOf(sqlite3_file* f, sqlite3_int64* size) {
@@ -74,7 +73,7 @@ const sqlite3_io_methods methods = {
 
 int vfsOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
   if ((flags & SQLITE_OPEN_CREATE) && (flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_SUPER_JOURNAL)))
-    change();
+    step();
   f->pMethods = nullptr;
   const int rc = real->xOpen(real, name, inner(f), flags, outFlags);
   if (inner(f)->pMethods) f->pMethods = &methods;
@@ -82,20 +81,20 @@ int vfsOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int
 }
 
 int vfsDelete(sqlite3_vfs*, const char* name, int syncDir) {
-  change();
+  step();
   return real->xDelete(real, name, syncDir);
 }
 
 }  // namespace
 
-void dieAtFileChange(long n) {
+void dieAtStep(long n) {
   real = sqlite3_vfs_find(nullptr);
   crashing = *real;
   crashing.zName = "crashing";
   crashing.szOsFile = int(sizeof(File)) + real->szOsFile;
   crashing.xOpen = vfsOpen;
   crashing.xDelete = vfsDelete;
-  changesLeft = n;
+  stepsLeft = n;
   sqlite3_vfs_register(&crashing, 1);
 }
 

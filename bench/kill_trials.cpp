@@ -4,10 +4,11 @@
 //   kvx98_kill [DIR] [TRIALS]      (defaults: /tmp/kvx98-kill, 1000)
 //
 // A trial: stations A and B work on the catalogue at once (bench/station_work.h, plus two kinds of
-// change that are always rolled back). A dies (SIGKILL) just before a random one of its changes to
-// the files (crash_vfs.h), so inside commits, cascades and recoveries as often as between them; B
-// goes on, meeting whatever A left behind, and is killed at a random moment up to 400 ms later. In
-// half the trials the next start dies as well, at a random change during its recovery. Then a fresh
+// change that are always rolled back). A dies (SIGKILL) just before a random one of its steps on
+// the files (a sync, a truncation, a journal created, a file deleted: crash_vfs.h), so inside
+// commits, cascades and recoveries as often as between them; B goes on, meeting whatever A left
+// behind, and is killed at a random moment up to 400 ms later. When the kills left a hot journal,
+// the next start dies as well in half the trials, at a random step of its recovery. Then a fresh
 // program opens every file, which looks each one over, and checks:
 //   - every relation between the files;
 //   - that no rolled-back change is on disk: no category numbered from 100000 (renumberings that
@@ -176,8 +177,8 @@ int check() {
 // --- the trials -------------------------------------------------------------------------------
 
 struct Figures {
-  int trials = 0, failed = 0, builds = 0, aDiedAtChange = 0, recoveriesKilled = 0, leftJournals = 0,
-      leftHot = 0, leftSuper = 0;
+  int trials = 0, failed = 0, builds = 0, aDiedAtChange = 0, trialsLeavingHot = 0, recoveriesStarted = 0,
+      recoveriesKilled = 0, leftJournals = 0, leftHot = 0, straySuper = 0;
   qint64 increments = 0, inFlight = 0, refusedChecked = 0, undoneChecked = 0;
 };
 
@@ -212,19 +213,28 @@ void killNow(QProcess& p) {
   p.waitForFinished(10000);
 }
 
-// Journals and super-journals the killed stations left in the folder.
-void countLeftovers(Figures& f) {
+// Counts the journals the killed stations left in the folder; whether one of them is hot.
+bool countLeftovers(Figures& f) {
   const QDir dir = QDir::current();
+  bool hot = false;
   for (const QString& name : dir.entryList({"*-journal"}, QDir::Files)) {
     ++f.leftJournals;
     QFile j(dir.filePath(name));
     char first = 0;
-    if (j.open(QIODevice::ReadOnly) && j.read(&first, 1) == 1 && first != 0) ++f.leftHot;
+    if (j.open(QIODevice::ReadOnly) && j.read(&first, 1) == 1 && first != 0) ++f.leftHot, hot = true;
   }
-  f.leftSuper += int(dir.entryList({"kvx98.db-mj*"}, QDir::Files).size());
+  f.trialsLeavingHot += hot;
+  return hot;
+}
+
+// Super-journals of multi-file commits that never finished whose journals are all gone: nothing
+// ever deletes them (harmless: no journal names them).
+int strayingSuperJournals() {
+  return int(QDir::current().entryList({"kvx98.db-mj*"}, QDir::Files).size());
 }
 
 void build(Figures& f) {
+  f.straySuper += strayingSuperJournals();
   const QString dir = QDir::currentPath();
   QDir(dir).removeRecursively();
   QDir().mkpath(dir + "/config");
@@ -255,18 +265,18 @@ int coordinate(const QString& dir, int trials) {
     }
     QStringList failures;
     QProcess a, b, recovery, checker;
-    const long aDiesAt = 1 + long(r.bounded(3000));
+    const long aDiesAt = 1 + long(r.bounded(600));
     start(a, {"station", QString::number(r.generate()), QString::number(aDiesAt)});
     start(b, {"station", QString::number(r.generate()), "0"});
     if (a.waitForFinished(20000))
       ++f.aDiedAtChange;
     else
-      killNow(a);  // it never reached that change
+      killNow(a);  // it never reached that step
     b.waitForFinished(int(r.bounded(400)));
     killNow(b);
-    countLeftovers(f);
-    if (r.bounded(2)) {
-      start(recovery, {"recover", QString::number(1 + r.bounded(60))});
+    if (countLeftovers(f) && r.bounded(2)) {
+      ++f.recoveriesStarted;
+      start(recovery, {"recover", QString::number(1 + r.bounded(6))});
       recovery.waitForFinished(60000);
       f.recoveriesKilled += recovery.exitStatus() == QProcess::CrashExit;
     }
@@ -309,22 +319,24 @@ int coordinate(const QString& dir, int trials) {
     ++f.trials;
     if (!failures.isEmpty()) {
       ++f.failed;
-      std::printf("trial %d (A died at change %ld): %s\n", trial, aDiesAt, qPrintable(failures.join("; ")));
+      std::printf("trial %d (A died at step %ld): %s\n", trial, aDiesAt, qPrintable(failures.join("; ")));
       rebuild = true;  // start the next trial from sound files
     }
     if (trial % 50 == 0)
       std::printf("%d trials, %d failed, %.0f s\n", trial, f.failed, clock.elapsed() / 1000.0);
     std::fflush(stdout);
   }
+  f.straySuper += strayingSuperJournals();
   std::printf(
-      "%d trials in %.0f s (%d catalogues built); A died at its chosen change in %d, %d recoveries killed;\n"
-      "left behind by the kills: %d journals (%d of them hot), %d super-journals;\n"
+      "%d trials in %.0f s (%d catalogues built); A died at its chosen step in %d;\n"
+      "the kills left %d journals, %d of them hot, in %d trials; in %d of those the next start ran with\n"
+      "a kill armed, and %d died during their recovery; super-journals nobody will delete: %d;\n"
       "checked: %lld committed increments (%lld in flight at a kill), %lld refused renumberings and %lld\n"
       "transactions rolled back on purpose, each on the station's own connection and again on disk;\n"
       "failed trials: %d\n%s\n",
-      f.trials, clock.elapsed() / 1000.0, f.builds, f.aDiedAtChange, f.recoveriesKilled, f.leftJournals,
-      f.leftHot, f.leftSuper, f.increments, f.inFlight, f.refusedChecked, f.undoneChecked, f.failed,
-      f.failed ? "FAIL" : "PASS");
+      f.trials, clock.elapsed() / 1000.0, f.builds, f.aDiedAtChange, f.leftJournals, f.leftHot,
+      f.trialsLeavingHot, f.recoveriesStarted, f.recoveriesKilled, f.straySuper, f.increments, f.inFlight,
+      f.refusedChecked, f.undoneChecked, f.failed, f.failed ? "FAIL" : "PASS");
   return f.failed ? 1 : 0;
 }
 
@@ -336,7 +348,7 @@ int main(int argc, char** argv) {
   const QStringList args = QCoreApplication::arguments();
   const QString role = args.value(1);
   if ((role == "station" || role == "recover") && args.value(role == "station" ? 3 : 2).toLong() > 0)
-    bench::dieAtFileChange(args.value(role == "station" ? 3 : 2).toLong());
+    bench::dieAtStep(args.value(role == "station" ? 3 : 2).toLong());
   // Nobody answers on these stations: every message takes its escape button.
   rt::answerEveryMessage();
   int code = 1;
