@@ -9,8 +9,9 @@
 //     same file never drops it (a process's classic fcntl locks all go when any one of its
 //     descriptors of the file closes);
 //   - it lies right after the 512 bytes SQLite locks (0x40000000 pending, 0x40000001 reserved,
-//     0x40000002-0x400001FF shared) and inside the page at 1 GiB that SQLite never fills with data,
-//     so it never conflicts with SQLite's locks nor stands for any stored byte.
+//     0x40000002-0x400001FF shared), inside the page at 1 GiB that SQLite keeps free of data (for
+//     pages of 1024 bytes or more; ours have 4096), so it never conflicts with SQLite's locks; being
+//     advisory, it would not hinder reading or writing a stored byte either.
 // Held shared by every opener; exclusive by a program that must be the file's only user.
 //
 // Closing the lock's descriptor drops this process's classic locks on the file, SQLite's among

@@ -13,8 +13,8 @@
 //     committed, its journals were not finished) deletes the journal; PERSIST and TRUNCATE leave
 //     that journal whole, header included, for the next transaction to write over (their finishing
 //     step skips a journal the skipped undo never read). DELETE leaves no finished journal either.
-//   - A journal whose first byte is zero is removed while the file's write lock is held: the first
-//     open of a file in a process and every transaction's begin look. Such a journal is never hot:
+//   - A journal whose first byte is zero is removed while the file's write lock is held: attaching
+//     the file and beginning a transaction look for one. Such a journal is never hot:
 //     SQLite writes the header's first byte only when the journal is synced, before any page of the
 //     file changes, and PERSIST zeroes it when a transaction is over. With the write lock held,
 //     nobody else is writing it. These leftovers come from PERSIST (which the program used before)
