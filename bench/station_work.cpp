@@ -12,10 +12,16 @@ namespace bench {
 namespace {
 
 bool exists(files::File& f, files::Key& k) {
-  return f.get(k).ok();
+  return lookUp(f, k) == Lookup::Found;
 }
 
 }  // namespace
+
+Lookup lookUp(files::File& file, files::Key& key) {
+  const files::Status s = file.get(key);
+  if (s) return Lookup::Found;
+  return s.code == files::kRecordNotFound ? Lookup::Missing : Lookup::Unknown;
+}
 
 void openCatalogue() {
   for (files::File* f : databaseFiles())
@@ -103,8 +109,9 @@ void deleteAlbum(QRandomGenerator& r, const Shape& shape, Tally& t) {
   const int album = ALB.AlbumID;
   const bool done = RIDelete(Album);
   ALB.AlbumID = album;
-  const bool stillThere = exists(Album, Album.KeyAlbumID);
-  if (done == stillThere) ++t.wrongReports;
+  const Lookup after = lookUp(Album, Album.KeyAlbumID);
+  if (after == Lookup::Unknown) ++t.busy;
+  if (after != Lookup::Unknown && done == (after == Lookup::Found)) ++t.wrongReports;
   if (done) {
     ++t.deleted;
     A_S.AlbumID = album;

@@ -12,6 +12,8 @@
 
 #include <QRandomGenerator>
 
+#include "platform/files/file.h"
+
 namespace bench {
 
 struct Shape {
@@ -30,6 +32,11 @@ struct Tally {
          busy = 0;
   qint64 wrongReports = 0;  // a routine said done but the change is not there, or failed and it is
 };
+
+// Reads the record of `key` that the buffer's values name. Unknown when the read itself failed:
+// another station held the file past the wait.
+enum class Lookup { Found, Missing, Unknown };
+Lookup lookUp(files::File& file, files::Key& key);
 
 // Adds 1 to a counter song's BeatsPerMinute (watched read, update routine, again after a re-read);
 // true when an increment was committed.
