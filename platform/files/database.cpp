@@ -7,6 +7,7 @@
 
 #include "platform/files/collation.h"
 #include "platform/files/sql_functions.h"
+#include "platform/files/stale_journal.h"
 
 namespace files::detail {
 
@@ -31,7 +32,7 @@ sqlite3* Database::handle() {
   registerSqlFunctions(db);
   sqlite3_extended_result_codes(db, 1);
   db_ = db;
-  setWait(kDefaultWaitMs);
+  sqlite3_busy_timeout(db_, waitMs_);
   return db_;
 }
 
@@ -46,6 +47,7 @@ Status Database::lastError() const {
 }
 
 void Database::setWait(int ms) {
+  waitMs_ = ms;
   if (db_) sqlite3_busy_timeout(db_, ms);
 }
 
@@ -56,7 +58,7 @@ Status Database::exec(const QString& sql) {
   return Status::success();
 }
 
-Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
+Status Database::attach(const QString& path, bool mayCreate, QString* schema, PresenceLock::Mode presence) {
   auto it = attached_.find(path);
   if (it != attached_.end()) {
     ++it->second.count;
@@ -66,8 +68,9 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
   auto pending = pendingDetach_.find(path);
   if (pending != pendingDetach_.end()) {
     // Closed and reopened inside one transaction: the attachment never went away.
-    attached_[path] = {pending->second, 1};
-    *schema = pending->second;
+    Attachment& a = attached_[path] = std::move(pending->second);
+    a.count = 1;
+    *schema = a.schema;
     pendingDetach_.erase(pending);
     return Status::success();
   }
@@ -75,10 +78,10 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
   if (inTransaction_) return Status::error(kTransactionActive);
   sqlite3* db = handle();
   if (!db) return lastError();
-  const QString name = QString("f%1").arg(nextSchema_++);
+  Attachment a{QString("f%1").arg(nextSchema_++), 1, {}};
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS ?2", -1, &st, nullptr);
-  const QByteArray p = path.toUtf8(), n = name.toUtf8();
+  const QByteArray p = path.toUtf8(), n = a.schema.toUtf8();
   sqlite3_bind_text(st, 1, p.constData(), p.size(), SQLITE_TRANSIENT);
   sqlite3_bind_text(st, 2, n.constData(), n.size(), SQLITE_TRANSIENT);
   const int rc = sqlite3_step(st);
@@ -88,27 +91,43 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema) {
     closeIfIdle();
     return s;
   }
-  exec(QString("PRAGMA %1.journal_mode=PERSIST; PRAGMA %1.synchronous=FULL").arg(name));
-  attached_[path] = {name, 1};
-  *schema = name;
+  // The file exists now (ATTACH creates a missing one). An exclusive open is refused at once while
+  // the file is in use; a shared one waits for an exclusive user as for any other lock.
+  if (Status s = a.presence.take(path, presence, presence == PresenceLock::Mode::Exclusive ? 0 : waitMs_);
+      !s) {
+    detachNow(a);
+    closeIfIdle();
+    return s;
+  }
+  settleJournal(path);
+  exec(QString("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(a.schema));
+  *schema = a.schema;
+  attached_[path] = std::move(a);
   return Status::success();
 }
 
-void Database::detachNow(const QString& schema) {
-  exec(QString("DETACH DATABASE %1").arg(schema));
+void Database::detachNow(Attachment& a) {
+  exec(QString("DETACH DATABASE %1").arg(a.schema));
+  a.presence.release();  // only now: SQLite has let go of the file
+}
+
+void Database::detachPending() {
+  for (auto& [path, a] : pendingDetach_)
+    detachNow(a);
+  pendingDetach_.clear();
 }
 
 void Database::detach(const QString& path) {
   auto it = attached_.find(path);
   if (it == attached_.end()) return;
   if (--it->second.count > 0) return;
-  const QString schema = it->second.schema;
+  Attachment a = std::move(it->second);
   attached_.erase(it);
   if (inTransaction_) {
-    pendingDetach_[path] = schema;
+    pendingDetach_[path] = std::move(a);
     return;
   }
-  detachNow(schema);
+  detachNow(a);
   closeIfIdle();
 }
 
@@ -122,11 +141,16 @@ Status Database::begin(int waitMs) {
   if (inTransaction_) return Status::error(kTransactionActive);
   sqlite3* db = handle();
   if (!db) return lastError();
+  const int wait = waitMs_;
   setWait(waitMs);
   const Status s = exec("BEGIN IMMEDIATE");
-  setWait(kDefaultWaitMs);
+  setWait(wait);
   if (!s.ok()) return s;
   inTransaction_ = true;
+  // Every attached file's write lock is held now: a journal that is not hot is a leftover.
+  for (const auto* files : {&attached_, &pendingDetach_})
+    for (const auto& attachment : *files)
+      removeStaleJournal(attachment.first);
   return s;
 }
 
@@ -138,9 +162,7 @@ Status Database::commit() {
     return s;
   }
   inTransaction_ = false;
-  for (const auto& [path, schema] : pendingDetach_)
-    detachNow(schema);
-  pendingDetach_.clear();
+  detachPending();
   closeIfIdle();
   return s;
 }
@@ -150,9 +172,7 @@ void Database::rollback() {
   if (db_ && !sqlite3_get_autocommit(db_)) exec("ROLLBACK");
   inTransaction_ = false;
   noteWrite();  // whatever was read ahead inside the transaction may have been undone
-  for (const auto& [path, schema] : pendingDetach_)
-    detachNow(schema);
-  pendingDetach_.clear();
+  detachPending();
   closeIfIdle();
 }
 

@@ -5,15 +5,18 @@
 // database, and only when that database is a real file. Each data file is ATTACHed while at least one
 // File object has it open (aliases share one attachment) and DETACHed when the last one closes; the
 // connection itself closes when nothing is attached, so it always belongs to the current working
-// directory. At most ten files can be attached at once.
+// directory. At most ten files can be attached at once. An attached file's presence lock
+// (presence_lock.h) is held from just after its ATTACH to just after its DETACH.
 //
 // Journal mode is DELETE (a rollback journal: files shared over a network stay safe, which WAL would
-// not) with synchronous=FULL.
+// not) with synchronous=FULL. Why DELETE and not PERSIST, and how journals left by transactions that
+// are over are removed at the first attach and at every begin, is in stale_journal.h.
 #pragma once
 
 #include <QString>
 #include <map>
 
+#include "platform/files/presence_lock.h"
 #include "platform/files/status.h"
 
 struct sqlite3;
@@ -28,8 +31,11 @@ class Database {
   sqlite3* handle();
 
   // Attaches the file at `path` (absolute) and gives its schema name; the file must exist unless
-  // `mayCreate`. A second attach of the same path only counts up.
-  Status attach(const QString& path, bool mayCreate, QString* schema);
+  // `mayCreate`. A second attach of the same path only counts up. The file's presence lock is
+  // taken in `presence` mode: shared waits for an exclusive holder as long as for other programs'
+  // locks, exclusive does not wait; kFileLocked when the lock is not had.
+  Status attach(const QString& path, bool mayCreate, QString* schema,
+                PresenceLock::Mode presence = PresenceLock::Mode::Shared);
   // Counts down, and detaches when the count reaches 0 (after the transaction, if one is running).
   void detach(const QString& path);
   bool isAttached(const QString& path) const { return attached_.count(path) != 0; }
@@ -51,22 +57,26 @@ class Database {
   quint64 generation() const { return generation_; }
   void noteWrite() { ++generation_; }
 
-  // The wait for other programs' locks outside transactions.
+  // The wait for other programs' locks outside transactions; it stays set until changed, also for
+  // a connection opened later.
   static constexpr int kDefaultWaitMs = 2000;
   void setWait(int ms);
 
  private:
   Database() = default;
-  void closeIfIdle();
-  void detachNow(const QString& schema);
-
   struct Attachment {
     QString schema;
     int count = 0;
+    PresenceLock presence;
   };
+  void closeIfIdle();
+  void detachNow(Attachment& a);
+  void detachPending();
+
   sqlite3* db_ = nullptr;
+  int waitMs_ = kDefaultWaitMs;
   std::map<QString, Attachment> attached_;
-  std::map<QString, QString> pendingDetach_;  // path -> schema, detached when the transaction ends
+  std::map<QString, Attachment> pendingDetach_;  // detached when the transaction ends
   bool inTransaction_ = false;
   quint64 generation_ = 0;
   int nextSchema_ = 0;

@@ -66,7 +66,9 @@ class File {
   // Opening and closing. The first open of a file in a process also looks the file over: small
   // files completely, large ones at the ends of every key (kInvalidKey: a key is damaged and
   // rebuildKeys() mends it; kNotADataFile: the records themselves are damaged, or the file is not
-  // one of ours). Exclusive access fails while another declaration in this program has it open.
+  // one of ours). While a file is open its presence lock is held (presence_lock.h): exclusive access
+  // fails with kAccessDenied while another declaration in this program, another program or another
+  // station has the file open, and any open waits (kFileLocked) while a program has it exclusively.
   Status open(Access access = Access::Shared);  // kFileNotFound, kNotADataFile, kLayoutMismatch, ...
   Status create();                              // creates the file empty; fails if a file of that name exists
   // Creates an empty file of this declaration at another path (an example file for repairs).

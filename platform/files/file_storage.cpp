@@ -142,7 +142,10 @@ Status File::open(Access access) {
   Database& db = Database::instance();
   if (access == Access::Exclusive && db.isAttached(s.path))
     return Status::error(kAccessDenied, "the file is in use");
-  Status st = db.attach(s.path, false, &s.schema);
+  const bool exclusive = access == Access::Exclusive;
+  Status st = db.attach(s.path, false, &s.schema,
+                        exclusive ? PresenceLock::Mode::Exclusive : PresenceLock::Mode::Shared);
+  if (exclusive && st.code == kFileLocked) return Status::error(kAccessDenied, "the file is in use");
   if (!st) return st;
   Meta meta;
   st = readMeta(s.schema, &meta);

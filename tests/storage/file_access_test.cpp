@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include "platform/runtime/program.h"
@@ -125,13 +126,28 @@ TEST_F(FileAccess, ASavedErrorIsShownInsteadOfTheLaterOneOnce) {
 TEST_F(FileAccess, AFileLockedByAnotherStationIsWaitedForOnceMore) {
   ASSERT_TRUE(Media.create().ok());
   test::OtherStation other;
-  ASSERT_TRUE(other.start({"lock", Media.path(), "3000"}));  // longer than the usual wait
+  ASSERT_TRUE(other.start({"lock", Media.path(), "6000"}));  // the usual wait and more
   bool opened = false;
   run([&] { opened = OpenFile(Media); });
   EXPECT_TRUE(opened);
   EXPECT_EQ(test::messageTexts(), QStringList());
   EXPECT_EQ(CrashMarker(), "");
   EXPECT_EQ(other.finish(), 0);
+}
+
+TEST_F(FileAccess, AFileThatStaysLockedIsReportedAfterTheLongerWait) {
+  ASSERT_TRUE(Media.create().ok());
+  test::OtherStation other;
+  ASSERT_TRUE(other.start({"lock", Media.path(), "600000"}));  // never lets go while the test runs
+  QElapsedTimer clock;
+  clock.start();
+  run([] { OpenFile(Media); });
+  ASSERT_TRUE(test::answer("OK", "File (Media) could not be opened.  Error: File Is Already Locked (32)."))
+      << test::messageTexts().join("\n").toStdString();
+  EXPECT_GE(clock.elapsed(), 12000) << "the usual 2 s and the 10 s of Recover=10";
+  ASSERT_TRUE(test::runUntil([this] { return !haltText.isEmpty(); }));
+  EXPECT_EQ(haltText, "Disk Error");
+  EXPECT_EQ(CrashMarker(), "kvxmedia");
 }
 
 TEST_F(FileAccess, ADamagedKeyIsRebuiltWhenTheUserAgrees) {

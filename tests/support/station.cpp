@@ -4,6 +4,7 @@
 //
 //   kvx_station lock FILE.tps MS         holds an exclusive lock on the file for MS milliseconds
 //   kvx_station hold MS                  holds a write transaction on the songs file for MS milliseconds
+//   kvx_station open MS                  keeps the songs file open, idle, for MS milliseconds
 //   kvx_station retitle ID TITLE         changes the title of song ID, then says "ready"
 //   kvx_station die-deleting ALBUM STEPS deletes album ALBUM through its integrity routine and kills
 //                                        itself (SIGKILL) in the middle, after STEPS engine steps
@@ -53,6 +54,14 @@ int hold(int ms) {
   return 0;
 }
 
+int keepOpen(int ms) {
+  if (!OpenFile(Cantorix)) return 2;
+  ready();
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  CloseFile(Cantorix);
+  return 0;
+}
+
 int retitle(int id, const char* title) {
   if (!OpenFile(Cantorix)) return 2;
   MUS.ID = id;
@@ -96,6 +105,7 @@ int dieDeleting(int album, int steps) {
 int run(int argc, char** argv) {
   if (argc == 4 && !std::strcmp(argv[1], "lock")) return lock(argv[2], std::atoi(argv[3]));
   if (argc == 3 && !std::strcmp(argv[1], "hold")) return hold(std::atoi(argv[2]));
+  if (argc == 3 && !std::strcmp(argv[1], "open")) return keepOpen(std::atoi(argv[2]));
   if (argc == 4 && !std::strcmp(argv[1], "retitle")) return retitle(std::atoi(argv[2]), argv[3]);
   if (argc == 4 && !std::strcmp(argv[1], "die-deleting"))
     return dieDeleting(std::atoi(argv[2]), std::atoi(argv[3]));

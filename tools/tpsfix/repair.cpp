@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/files/layout.h"
+#include "platform/files/presence_lock.h"
 #include "tools/tpsfix/connection.h"
 #include "tools/tpsfix/known_files.h"
 #include "tools/tpsfix/page_scan.h"
@@ -190,10 +191,13 @@ Report repair(const QString& dataPath, const QString& examplePath) {
   if (!file) return r;
   const std::vector<Column> columns = columnsOf(*file);
 
+  // Nobody else may have the file open while it is repaired (its presence lock, held until the end)
+  // nor be in a transaction on it; taking SQLite's lock also lets SQLite undo the work of a program
+  // that stopped in the middle of a transaction.
+  files::PresenceLock presence;
+  const bool alone = presence.take(dataPath, files::PresenceLock::Mode::Exclusive).ok();
   Connection damaged(dataPath, SQLITE_OPEN_READWRITE);
-  // Nobody else may use the file while it is repaired; taking the lock also lets SQLite undo the
-  // work of a program that stopped in the middle of a transaction.
-  const int locked = damaged.exec("BEGIN EXCLUSIVE");
+  const int locked = alone ? damaged.exec("BEGIN EXCLUSIVE") : SQLITE_BUSY;
   if ((locked & 0xff) == SQLITE_BUSY || (locked & 0xff) == SQLITE_LOCKED) {
     r.outcome = Outcome::InUse;
     r.text = "the file is in use by another program; close it there and run the repair again";

@@ -273,12 +273,29 @@ TEST_F(Tpsfix, NoTruncationLeavesASongCutShortAmongTheGoodOnes) {
 
 TEST_F(Tpsfix, AFileInUseIsNotTouched) {
   songsFile(10);
-  damagePage(2);
-  test::OtherStation other;
-  ASSERT_TRUE(other.start({"lock", Cantorix.path(), "8000"}));
-  EXPECT_EQ(runTpsfix(), 2);
-  EXPECT_FALSE(QFile::exists(ws.file("kvxdata.damaged.tps")));
-  other.kill();
+  const struct {
+    const char* user;
+    QStringList station;  // empty: this program itself has the file open
+  } users[] = {
+      // First the one whose open would look the damaged file over.
+      {"another program that has the file open, idle", {"open", "60000"}},
+      {"this program, with the file open", {}},
+      {"another program in a transaction", {"lock", Cantorix.path(), "60000"}},
+  };
+  for (const auto& u : users) {
+    SCOPED_TRACE(u.user);
+    test::OtherStation other;
+    if (u.station.isEmpty()) {
+      ASSERT_TRUE(Cantorix.open().ok());
+    } else {
+      ASSERT_TRUE(other.start(u.station));
+    }
+    damagePage(2);  // while it is in use
+    EXPECT_EQ(runTpsfix(), 2);
+    EXPECT_FALSE(QFile::exists(ws.file("kvxdata.damaged.tps")));
+    Cantorix.close();
+  }
+  EXPECT_EQ(runTpsfix(), 0) << "once nobody has it open";
 }
 
 }  // namespace
