@@ -29,7 +29,7 @@ void WriteEventLog(const QString& label, const QString& detail) {
   const QDateTime moment = pic::now();
   EVL.LogDate = pic::format(pic::dayNumber(moment.date()), "@d3");
   EVL.LogTime = pic::format(pic::timeValue(moment.time()), "@t7");
-  EventLog.add();
+  (void)EventLog.add();  // the log only keeps a record of the CD commands: a line lost stops nothing
   if (++linesWritten >= kLinesPerOpening) {
     EventLog.close();
     linesWritten = 0;

@@ -10,6 +10,7 @@
 #include "platform/runtime/threads.h"
 #include "platform/runtime/window.h"
 #include "storage/file_access.h"
+#include "storage/messages.h"
 #include "storage/records.h"
 #include "storage/requests.h"
 
@@ -101,6 +102,13 @@ void readTrackTimes(int tracks, ProgressWindow& progress) {
   if (enhanced) ALB.TotalTime = pic::timeValue(0, 0, int(audioFrames / 75));
 }
 
+// Reports the first write of a read's rows that failed; the rows before it stay.
+bool written(const files::Status& s, const files::File& file) {
+  if (s) return true;
+  StandardMessage(msg::kProcessError, {.file = file.label(), .error = s, .put = true});
+  return false;
+}
+
 void writeWizardRows() {
   if (!OpenFile(AddWizard)) return;
   AddWizard.stream();
@@ -113,7 +121,7 @@ void writeWizardRows() {
     key();
     if (AddWizard.get(AddWizard.KeyInstance)) {
       AW.Time = t.TrackTime;
-      AddWizard.put();
+      if (!written(AddWizard.put(), AddWizard)) break;
       continue;
     }
     AW.clear();
@@ -121,9 +129,9 @@ void writeWizardRows() {
     AW.Artist = ALB.Artist.str().trimmed().isEmpty() ? QString("Various") : ALB.Artist.str();
     AW.Title = "Track " + QString::number(t.TrackNumber);
     AW.Time = t.TrackTime;
-    AddWizard.add();
+    if (!written(AddWizard.add(), AddWizard)) break;
   }
-  AddWizard.flush();
+  written(AddWizard.flush(), AddWizard);
   CloseFile(AddWizard);
 }
 
@@ -144,7 +152,7 @@ void writeAlbumSongs() {
     key();
     if (Cantorix.get(Cantorix.KeyAlbumID)) {
       MUS.Time = t.TrackTime;
-      Cantorix.put();
+      if (!written(Cantorix.put(), Cantorix)) break;
       continue;
     }
     const qint32 id = nextSongId();
@@ -159,9 +167,9 @@ void writeAlbumSongs() {
     MUS.CategoryID = qint32(ALB.CategoryID.get());
     MUS.Title = "Track " + QString::number(t.TrackNumber);
     MUS.Time = t.TrackTime;
-    Cantorix.add();
+    if (!written(Cantorix.add(), Cantorix)) break;
   }
-  Cantorix.flush();
+  written(Cantorix.flush(), Cantorix);
   CloseFile(Cantorix);
 }
 

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "bench/crash_vfs.h"
+#include "bench/must.h"
 #include "bench/station_work.h"
 #include "platform/files/transaction.h"
 #include "platform/runtime/message.h"
@@ -104,7 +105,7 @@ void undoneOnPurpose(QRandomGenerator& r) {
   PLA.PlaylistID = playlist;
   PLA.PlaylistSeq = seq;
   PLA.ID = 1;  // a counter song, never deleted
-  PlaylistDetails.add();
+  bench::must(PlaylistDetails.add(), "PlaylistDetails.add");
   files::rollback();
   for (const qint64 id : retitled) {
     MUS.ID = id;

@@ -1,4 +1,5 @@
 #include "bench/song_catalogue.h"
+#include "bench/must.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,16 +29,16 @@ QString words(QRandomGenerator& r, int n) {
 void build() {
   QRandomGenerator r(1998);
   for (files::File* f : databaseFiles())
-    f->create();
-  Cantorix.open();
-  Album.open();
-  Categories.open();
+    bench::must(f->create(), "f.create");
+  bench::must(Cantorix.open(), "Cantorix.open");
+  bench::must(Album.open(), "Album.open");
+  bench::must(Categories.open(), "Categories.open");
   std::fprintf(stderr, "building %d songs in %s ...\n", kSongs, qPrintable(QDir::currentPath()));
-  files::beginTransaction(60000, {&Cantorix, &Album, &Categories});
+  bench::must(files::beginTransaction(60000, {&Cantorix, &Album, &Categories}), "files::beginTransaction");
   for (int c = 1; c <= 40; ++c) {
     CAT.CategoryID = c;
     CAT.Category = QString("Category %1").arg(c);
-    Categories.add();
+    bench::must(Categories.add(), "Categories.add");
   }
   std::vector<QString> artists;
   for (int a = 0; a < 20000; ++a)
@@ -51,7 +52,7 @@ void build() {
     ALB.Media = "CD";
     ALB.FileNumber = QString("F%1").arg(a, 6, 10, QChar('0'));
     ALB.CategoryID = r.bounded(41);
-    Album.add();
+    bench::must(Album.add(), "Album.add");
     const int tracks = kSongs / kAlbums + (a <= kSongs % kAlbums ? 1 : 0);
     for (int t = 1; t <= tracks; ++t) {
       MUS.clear();
@@ -71,10 +72,10 @@ void build() {
       MUS.BeatsPerMinute = r.bounded(3) == 0 ? r.bounded(60, 200) : 0;
       MUS.UserDefinedKeyField = r.bounded(10) == 0 ? words(r, 1) : QString();
       MUS.AlbumID = a;
-      Cantorix.add();
+      bench::must(Cantorix.add(), "Cantorix.add");
     }
   }
-  files::commit();
+  bench::must(files::commit(), "files::commit");
   Cantorix.close();
   Album.close();
   Categories.close();

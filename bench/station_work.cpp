@@ -1,4 +1,5 @@
 #include "bench/station_work.h"
+#include "bench/must.h"
 
 #include <set>
 
@@ -36,18 +37,20 @@ void closeCatalogue() {
 }
 
 void buildCatalogue(const Shape& shape) {
-  files::beginTransaction(10000, {&Cantorix, &Album, &Categories, &PlaylistMaster, &PlaylistDetails});
+  bench::must(
+      files::beginTransaction(10000, {&Cantorix, &Album, &Categories, &PlaylistMaster, &PlaylistDetails}),
+      "files::beginTransaction");
   for (int c = 1; c <= shape.categories; ++c) {
     CAT.CategoryID = c;
     CAT.Category = QString("Category %1").arg(c);
-    Categories.add();
+    bench::must(Categories.add(), "Categories.add");
   }
   int id = 0;
   for (int c = 1; c <= shape.counters; ++c) {
     MUS.clear();
     MUS.ID = ++id;
     MUS.Title = QString("Counter %1").arg(c);
-    Cantorix.add();
+    bench::must(Cantorix.add(), "Cantorix.add");
   }
   for (int a = 1; a <= shape.albums; ++a) {
     ALB.clear();
@@ -55,7 +58,7 @@ void buildCatalogue(const Shape& shape) {
     ALB.Album = QString("Album %1").arg(a);
     ALB.FileNumber = QString("F%1").arg(a);
     ALB.CategoryID = 1 + a % shape.albumCategories;
-    Album.add();
+    bench::must(Album.add(), "Album.add");
     for (int t = 1; t <= shape.songsPerAlbum; ++t) {
       MUS.clear();
       MUS.ID = ++id;
@@ -64,22 +67,22 @@ void buildCatalogue(const Shape& shape) {
       MUS.FileNumber = t % 2 ? ALB.FileNumber.str() : QString();
       MUS.CategoryID = 1 + id % shape.categories;
       MUS.TrackNumber = t;
-      Cantorix.add();
+      bench::must(Cantorix.add(), "Cantorix.add");
     }
   }
   const int songs = shape.albums * shape.songsPerAlbum;
   for (int p = 1; p <= shape.playlists; ++p) {
     PLD.PlaylistID = p;
     PLD.PlaylistDescription = QString("Playlist %1").arg(p);
-    PlaylistMaster.add();
+    bench::must(PlaylistMaster.add(), "PlaylistMaster.add");
     for (int s = 1; s <= 5; ++s) {
       PLA.PlaylistID = p;
       PLA.PlaylistSeq = s;
       PLA.ID = shape.counters + 1 + (p * 37 + s * 11) % songs;
-      PlaylistDetails.add();
+      bench::must(PlaylistDetails.add(), "PlaylistDetails.add");
     }
   }
-  files::commit();
+  bench::must(files::commit(), "files::commit");
 }
 
 bool increment(QRandomGenerator& r, const Shape& shape, Tally& t) {

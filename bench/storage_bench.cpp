@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 
+#include "bench/must.h"
 #include "bench/song_catalogue.h"
 #include "platform/files/transaction.h"
 #include "storage/auto_number.h"
@@ -12,7 +13,7 @@
 namespace {
 
 void BM_AddSong(benchmark::State& state) {
-  Cantorix.open();
+  bench::must(Cantorix.open(), "Cantorix.open");
   std::vector<files::Position> added;
   for (auto _ : state) {
     MUS.clear();
@@ -25,16 +26,16 @@ void BM_AddSong(benchmark::State& state) {
     added.push_back(Cantorix.position());
   }
   // Leave the catalogue as it was for the next run (after the loop: not timed).
-  files::beginTransaction(10000, {&Cantorix});
+  bench::must(files::beginTransaction(10000, {&Cantorix}), "files::beginTransaction");
   for (files::Position p : added)
-    if (Cantorix.get(p).ok()) Cantorix.remove();
-  files::commit();
+    if (Cantorix.get(p).ok()) bench::must(Cantorix.remove(), "Cantorix.remove");
+  bench::must(files::commit(), "files::commit");
   Cantorix.close();
 }
 BENCHMARK(BM_AddSong)->Unit(benchmark::kMicrosecond);
 
 void BM_GetByKeyID(benchmark::State& state) {
-  Cantorix.open();
+  bench::must(Cantorix.open(), "Cantorix.open");
   QRandomGenerator r(7);
   for (auto _ : state) {
     MUS.ID = r.bounded(1, bench::kSongs + 1);
@@ -46,7 +47,7 @@ BENCHMARK(BM_GetByKeyID)->Unit(benchmark::kMicrosecond);
 
 // Steps forward along one key from a random song, a step an iteration, starting again at the end.
 void BM_NextAlongKey(benchmark::State& state) {
-  Cantorix.open();
+  bench::must(Cantorix.open(), "Cantorix.open");
   files::Key& key = *Cantorix.keys()[state.range(0)];
   state.SetLabel(key.label().toStdString());
   QRandomGenerator r(11);

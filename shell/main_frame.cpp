@@ -34,7 +34,7 @@ void FillDefaultMedia() {
   if (Media.records() != 0) return;
   for (const char* name : kDefaultMedia) {
     MED.Media = name;
-    Media.add();
+    (void)Media.add();  // a name another station added first is there already
   }
 }
 
@@ -67,7 +67,7 @@ void askForAlbums(const QString& previousVersion) {
 // selection list must not make it one.
 template <void (*browse)()>
 void startMaintenance() {
-  GlobalRequest = 0;
+  GlobalRequest = NoRequest;
   browse();
 }
 

@@ -97,7 +97,7 @@ QString tabCaptionForUdk() {
 }  // namespace
 
 void BrowseSongs() {
-  AlbumContext = 0;
+  AlbumContext = NoAlbumContext;
   // The values the two range tabs are limited to, under the names their conditions use; they last
   // as long as the window.
   files::String<20> rangeMedia;

@@ -181,8 +181,8 @@ bool browseUntilChosen(const LookupBrowse& table, bool selecting) {
 
 void RunLookupBrowse(const LookupBrowse& table) {
   const bool selecting = GlobalRequest == SelectRecord;
-  GlobalRequest = 0;
-  GlobalResponse = 0;
+  GlobalRequest = NoRequest;
+  GlobalResponse = NoResponse;
   const files::Record::Snapshot incoming = table.file->record().snapshot();
   const bool chosen = browseUntilChosen(table, selecting);
   if (selecting && !chosen) table.file->record().restore(incoming);

@@ -224,7 +224,7 @@ struct Lookups {
       media << MED.Media.str();
     MED.restore(medSaved);
     if (s.code != files::kNoRecord) {
-      StandardMessage(35, {.file = "Media", .error = s});
+      StandardMessage(msg::kRecordRetrievalError, {.file = "Media", .error = s});
       return false;
     }
     Categories.set(Categories.KeyCategory);
@@ -232,7 +232,7 @@ struct Lookups {
       categories.emplace_back(CAT.Category.str(), CAT.CategoryID.get());
     CAT.restore(catSaved);
     if (s.code != files::kNoRecord) {
-      StandardMessage(35, {.file = "Categories", .error = s});
+      StandardMessage(msg::kRecordRetrievalError, {.file = "Categories", .error = s});
       return false;
     }
     return true;
@@ -300,7 +300,7 @@ bool acceptMedia(rt::Window& w) {
   const bool known = Media.get(Media.KeyMedia).ok();
   MED.restore(saved);
   if (known) return true;
-  StandardMessage(11, {.file = "Media", .field = "Media"});
+  StandardMessage(msg::kFieldContentsError, {.file = "Media", .field = "Media"});
   w.control(kMedia)->setFocus();
   return false;
 }
@@ -348,7 +348,7 @@ const std::vector<Form::Range> kRanges = {{kTrack, &MUS.TrackNumber, 0, 99, "Tra
 void run(Form& form) {
   const files::Record::Snapshot incoming = MUS.snapshot();
   if (form.isInsert()) {
-    if (AlbumContext != 0) {
+    if (AlbumContext != NoAlbumContext) {
       MUS.FileNumber = ALB.FileNumber;
       MUS.Album = ALB.Album;
       MUS.Artist = ALB.Artist;
@@ -363,7 +363,7 @@ void run(Form& form) {
       MUS.ID = id;
     }
     if (MUS.Media.isBlank()) MUS.Media = "CD";
-    if (AlbumContext != 0) defaultFromAlbum(false);
+    if (AlbumContext != NoAlbumContext) defaultFromAlbum(false);
   } else if (form.isDelete()) {
     form.erase();
     return;
@@ -376,11 +376,11 @@ void run(Form& form) {
   form.show();
   if (!Pref::UDKPrompt.isBlank())
     w.control(kUserDefined + kPromptOffset)->setText(Pref::UDKPrompt.str() + ":");
-  if (AlbumContext != 0) {
+  if (AlbumContext != NoAlbumContext) {
     w.control(kDefaultFromAlbum)->setHidden(true);
     w.control(kAlbum)->setEnabled(false);
     w.control(kMedia)->setEnabled(false);
-    if (AlbumContext == 2) {
+    if (AlbumContext == WizardSingleArtist) {
       MUS.Artist = ALB.Artist;
       w.control(kArtist)->setEnabled(false);
     }

@@ -72,7 +72,7 @@ bool NumberAndAdd(files::File& file) {
       files::Status error;
       const std::optional<qint64> n = nextNumber(file, *key, prepared, &error);
       if (!n) {
-        StandardMessage(35, {.file = file.label(), .error = error});
+        StandardMessage(msg::kRecordRetrievalError, {.file = file.label(), .error = error});
         return false;
       }
       numbers.emplace_back(key->components().back(), *n);
@@ -83,7 +83,7 @@ bool NumberAndAdd(files::File& file) {
     const files::Status added = file.add();
     if (added) return true;
     if (++failures < 3) continue;
-    if (StandardMessage(25, {.file = file.label(), .error = added}) != rt::kRetry) {
+    if (StandardMessage(msg::kAutoIncrementError, {.file = file.label(), .error = added}) != rt::kRetry) {
       rec.restore(prepared);
       return false;
     }

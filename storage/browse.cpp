@@ -135,7 +135,7 @@ void Browse::applyFilter() {
   filter_ = expr::parse(condition, names_, &error);
   if (!filter_) {
     files::Status s = files::Status::error(files::kInvalidFilter);
-    StandardMessage(36, {.error = s});
+    StandardMessage(msg::kViewOpenError, {.error = s});
     return;
   }
   if (t.rangeVariable) view_->setRange({t.rangeVariable->value()});
@@ -178,7 +178,7 @@ void Browse::fill(const Anchor& from, files::Position select) {
     texts.insert(texts.begin(), beforeTexts.begin(), beforeTexts.end());
     anchorRow = qMin(int(before.size()), int(rows.size()) - 1);
   }
-  if (!st) StandardMessage(35, {.file = file_.label(), .error = st});
+  if (!st) StandardMessage(msg::kRecordRetrievalError, {.file = file_.label(), .error = st});
   page_ = std::move(rows);
   texts_ = std::move(texts);
   const int selectedRow = select ? rowOf(select) : -1;
@@ -295,7 +295,7 @@ void Browse::scroll(rt::EventKind kind, int step) {
   const auto add = [&] { capture(&more, &moreTexts); };
   const files::Status st = down ? view_->forward({Anchor::After, edge.keyValues, edge.pos}, want, add)
                                 : view_->backward({Anchor::Before, edge.keyValues, edge.pos}, want, add);
-  if (!st) StandardMessage(35, {.file = file_.label(), .error = st});
+  if (!st) StandardMessage(msg::kRecordRetrievalError, {.file = file_.label(), .error = st});
   if (more.empty()) {
     show(down ? int(page_.size()) - 1 : 0);  // at the end already: the highlight goes to the last row
     return;
@@ -396,7 +396,9 @@ void Browse::updateThumb() {
   if (!view_->forward({Anchor::Start}, 1, keyValues(&first)) || first.empty() ||
       !view_->backward({Anchor::End}, 1, keyValues(&last)) || last.empty())
     return;
-  file_.get(r.pos);  // the reads above moved the buffer off the highlighted record
+  // The reads above moved the buffer off the highlighted record; a record gone meanwhile is
+  // noticed when an action reads it again (readSelected).
+  (void)file_.get(r.pos);
   const size_t at = tab().rangeVariable ? 1 : 0;
   if (at >= r.keyValues.size()) return;
   double pa, pb, pv;

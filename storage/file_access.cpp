@@ -43,16 +43,16 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
     SetCrashMarker(QString());
     upgrade::ds_UpGradeFile(f);
     if (opened(f.open(access))) return true;
-    if (!mayCreate) return fail(4, s);
-    if (files::Status c = f.create(); !c) return fail(4, c);
-    if (files::Status o = f.open(access); !opened(o)) return fail(5, o);
+    if (!mayCreate) return fail(msg::kFileCreationError, s);
+    if (files::Status c = f.create(); !c) return fail(msg::kFileCreationError, c);
+    if (files::Status o = f.open(access); !opened(o)) return fail(msg::kCreatedFileOpenError, o);
     return true;
   }
 
   if (s.code == files::kInvalidKey) {
     if (silent) return false;
-    StandardMessage(2, {.file = f.label(), .error = s});  // No ends the program
-    if (files::Status r = f.rebuildKeys(); !r) return fail(3, r);
+    StandardMessage(msg::kInvalidKey, {.file = f.label(), .error = s});  // No ends the program
+    if (files::Status r = f.rebuildKeys(); !r) return fail(msg::kKeyRebuildError, r);
     s = f.open(access);
     if (opened(s)) {
       SetCrashMarker(QString());
@@ -69,7 +69,7 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
     SetCrashMarker(QString());
     upgrade::ds_UpGradeFile(f);
     if (opened(f.open(access))) return true;
-    return fail(1, s);
+    return fail(msg::kInvalidFile, s);
   }
 
   if (s.code == files::kNotADataFile || s.code == files::kDriverError) {
@@ -78,7 +78,7 @@ bool openNow(files::File& f, bool mayCreate, bool silent, files::Access access) 
     if (opened(f.open(access))) return true;  // otherwise the first reason is the one to show
   }
   // The file is left exactly as it is: nothing here overwrites a file it cannot read.
-  return fail(30, s);
+  return fail(msg::kFileAccessError, s);
 }
 
 }  // namespace

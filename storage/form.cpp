@@ -23,8 +23,8 @@ Form::Form(files::File& file, const QString& procedure, const std::vector<files:
            bool numberOnInsert)
     : file_(file), procedure_(procedure), numberOnInsert_(numberOnInsert) {
   request_ = GlobalRequest;
-  GlobalRequest = 0;
-  GlobalResponse = 0;
+  GlobalRequest = NoRequest;
+  GlobalResponse = NoResponse;
   if (request_ == SelectRecord) {
     request_ = InsertRecord;
     copy_ = true;
@@ -65,13 +65,13 @@ bool Form::number() {
 
 void Form::erase() {
   response_ = RequestCancelled;
-  if (StandardMessage(32) != rt::kOk) return;
+  if (StandardMessage(msg::kConfirmDelete) != rt::kOk) return;
   for (;;) {
     if (RIDelete(file_)) {
       response_ = RequestCompleted;
       return;
     }
-    if (StandardMessage(18) != rt::kYes) return;
+    if (StandardMessage(msg::kDeleteRetry) != rt::kYes) return;
   }
 }
 
@@ -110,7 +110,8 @@ bool Form::checkRanges(const std::vector<Range>& ranges) const {
   for (const Range& r : ranges) {
     const qint64 v = r.field->value().toLongLong();
     if (v >= r.low && v <= r.high) continue;
-    StandardMessage(10, {.field = r.name, .range = QString("%1 and %2").arg(r.low).arg(r.high)});
+    StandardMessage(msg::kRangeError,
+                    {.field = r.name, .range = QString("%1 and %2").arg(r.low).arg(r.high)});
     if (window_)
       if (rt::Control* c = window_->control(r.control)) c->setFocus();
     return false;
@@ -125,9 +126,9 @@ Form::Outcome Form::complete(int firstField) {
     if (!s) {
       if (s.code == files::kDuplicateKey) {
         const files::Key* k = file_.key(s.key);
-        StandardMessage(24, {.file = k ? k->description() : s.key});
+        StandardMessage(msg::kDuplicateKeyError, {.file = k ? k->description() : s.key});
       } else {
-        StandardMessage(14, {.error = s});
+        StandardMessage(msg::kRecordInsertError, {.error = s});
       }
       if (window_)
         if (rt::Control* c = window_->control(firstField)) c->setFocus();
@@ -145,7 +146,7 @@ Form::Outcome Form::complete(int firstField) {
         if (window_) window_->display();
         return Outcome::Stay;
       }
-      const rt::Button answer = StandardMessage(16);
+      const rt::Button answer = StandardMessage(msg::kUpdateRetry);
       if (answer == rt::kYes) continue;
       if (answer == rt::kNo) {
         response_ = RequestCancelled;
@@ -163,7 +164,10 @@ void Form::finish() {
   if (provisional_ && response_ != RequestCompleted) {
     // The provisional record goes again; the buffer keeps what the user typed.
     const files::Record::Snapshot typed = file_.record().snapshot();
-    if (file_.get(provisional_)) file_.remove();
+    files::Status s = file_.get(provisional_);
+    if (s) s = file_.remove();
+    if (!s && s.code != files::kRecordNotFound)
+      StandardMessage(msg::kDeleteOperationError, {.file = file_.label(), .error = s});
     file_.record().restore(typed);
   }
   if (window_ && window_->isOpen()) SaveWindowPosition(*window_, procedure_);

@@ -111,7 +111,7 @@ class Dependents {
 bool frame(files::File& f, const char* action) {
   const files::Status s = files::beginTransaction(kIntegrityWaitMs, {&f});
   if (s) return true;
-  StandardMessage(34, {.file = f.label(), .action = action, .error = s});
+  StandardMessage(msg::kTransactionFramingError, {.file = f.label(), .action = action, .error = s});
   return false;
 }
 
@@ -141,12 +141,12 @@ Cascade cascadeDelete(const Link& l, const QVariant& value, QString* refusedBy) 
     }
     if (!error.ok()) break;
     if (files::Status d = l.referrer->remove(); !d) {
-      failWith(17, l.referrer->label(), d);
+      failWith(msg::kDeleteOperationError, l.referrer->label(), d);
       return Cascade::Failed;
     }
   }
   if (!error.ok()) {
-    failWith(35, l.referrer->label(), error);
+    failWith(msg::kRecordRetrievalError, l.referrer->label(), error);
     return Cascade::Failed;
   }
   return Cascade::Done;
@@ -159,7 +159,7 @@ bool RIDelete(files::File& file) {
   Dependents dependents(file);
   if (!dependents.allOpen() || !frame(file, "Delete")) return false;
   if (files::Status r = file.get(pos); !r) {
-    failWith(35, file.label(), r);
+    failWith(msg::kRecordRetrievalError, file.label(), r);
     return false;
   }
   for (const Link& l : linksOf(file)) {
@@ -168,11 +168,11 @@ bool RIDelete(files::File& file) {
       files::Status error;
       if (firstReferrer(l, value, &error)) {
         files::rollback();
-        StandardMessage(13, {.file = l.referrer->label()});
+        StandardMessage(msg::kIntegrityDeleteError, {.file = l.referrer->label()});
         return false;
       }
       if (!error.ok()) {
-        failWith(35, l.referrer->label(), error);
+        failWith(msg::kRecordRetrievalError, l.referrer->label(), error);
         return false;
       }
     } else if (l.onDelete == Rule::Cascade) {
@@ -180,17 +180,17 @@ bool RIDelete(files::File& file) {
       const Cascade c = cascadeDelete(l, value, &refusedBy);
       if (c == Cascade::Refused) {
         files::rollback();
-        StandardMessage(13, {.file = refusedBy});
+        StandardMessage(msg::kIntegrityDeleteError, {.file = refusedBy});
       }
       if (c != Cascade::Done) return false;
     }
   }
   if (files::Status d = file.remove(); !d) {
-    failWith(17, file.label(), d);
+    failWith(msg::kDeleteOperationError, file.label(), d);
     return false;
   }
   if (files::Status c = files::commit(); !c) {
-    StandardMessage(17, {.file = file.label(), .error = c});
+    StandardMessage(msg::kDeleteOperationError, {.file = file.label(), .error = c});
     return false;
   }
   return true;
@@ -207,7 +207,7 @@ UpdateResult RIUpdate(files::File& file, bool fromForm) {
   if (!links.empty()) {
     files::Record::Snapshot stored;
     if (files::Status s = file.stored(pos, &stored); !s) {
-      failWith(15, file.label(), s);
+      failWith(msg::kUpdateOperationError, file.label(), s);
       return UpdateResult::Failed;
     }
     const auto& all = file.record().all();
@@ -220,12 +220,17 @@ UpdateResult RIUpdate(files::File& file, bool fromForm) {
     SaveError(w);
     files::rollback();
     if (w.code == files::kChangedByOther) {
-      StandardMessage(fromForm ? 38 : 15, {.file = file.label(), .error = w});
+      StandardMessage(fromForm ? msg::kRecordWasNotUpdated : msg::kUpdateOperationError,
+                      {.file = file.label(), .error = w});
       file.watch();
-      file.get(pos);
+      if (files::Status r = file.get(pos); !r) {
+        // The other station deleted it: there is nothing to show again.
+        StandardMessage(msg::kRecordRetrievalError, {.file = file.label(), .error = r});
+        return UpdateResult::Failed;
+      }
       return UpdateResult::Reread;
     }
-    StandardMessage(15, {.file = file.label(), .error = w});
+    StandardMessage(msg::kUpdateOperationError, {.file = file.label(), .error = w});
     return UpdateResult::Failed;
   }
 
@@ -237,9 +242,9 @@ UpdateResult RIUpdate(files::File& file, bool fromForm) {
       files::rollback();
       links[i].targetField->setValue(oldValues[i]);
       if (error.ok())
-        StandardMessage(12, {.file = links[i].referrer->label()});
+        StandardMessage(msg::kIntegrityUpdateError, {.file = links[i].referrer->label()});
       else
-        StandardMessage(15, {.file = links[i].referrer->label(), .error = error});
+        StandardMessage(msg::kUpdateOperationError, {.file = links[i].referrer->label(), .error = error});
       return UpdateResult::Failed;
     }
   }
@@ -257,12 +262,12 @@ UpdateResult RIUpdate(files::File& file, bool fromForm) {
       }
     }
     if (!error.ok()) {
-      failWith(15, l.referrer->label(), error);
+      failWith(msg::kUpdateOperationError, l.referrer->label(), error);
       return UpdateResult::Failed;
     }
   }
   if (files::Status c = files::commit(); !c) {
-    StandardMessage(15, {.file = file.label(), .error = c});
+    StandardMessage(msg::kUpdateOperationError, {.file = file.label(), .error = c});
     return UpdateResult::Failed;
   }
   return UpdateResult::Done;

@@ -23,74 +23,80 @@ constexpr Icon kInfo = Icon::Information;
 constexpr Icon kExcl = Icon::Exclamation;
 
 const Message kMessages[] = {
-    {1, "Invalid File", "Error: (%error) accessing %file.  Press OK to end this application.", kInfo, rt::kOk,
-     rt::kOk, "Invalid File!"},
-    {2, "Invalid Key", "%file key file is invalid.  Do you want to rebuild the key?", kExcl, rt::kYesNo,
-     rt::kYes, nullptr},
-    {3, "Key Rebuild Error", "Error: (%error) repairing key for %file.  Press OK to end this application.",
-     kInfo, rt::kOk, rt::kOk, "Error Rebuilding Key!"},
-    {4, "File Creation Error", "Error: (%error) creating %file.  Press OK to end this application.", kInfo,
-     rt::kOk, rt::kOk, "File Creation Error!"},
-    {5, "File Creation Error",
+    {msg::kInvalidFile, "Invalid File", "Error: (%error) accessing %file.  Press OK to end this application.",
+     kInfo, rt::kOk, rt::kOk, "Invalid File!"},
+    {msg::kInvalidKey, "Invalid Key", "%file key file is invalid.  Do you want to rebuild the key?", kExcl,
+     rt::kYesNo, rt::kYes, nullptr},
+    {msg::kKeyRebuildError, "Key Rebuild Error",
+     "Error: (%error) repairing key for %file.  Press OK to end this application.", kInfo, rt::kOk, rt::kOk,
+     "Error Rebuilding Key!"},
+    {msg::kFileCreationError, "File Creation Error",
+     "Error: (%error) creating %file.  Press OK to end this application.", kInfo, rt::kOk, rt::kOk,
+     "File Creation Error!"},
+    {msg::kCreatedFileOpenError, "File Creation Error",
      "Error: (%error) opening created file:%file.  Press OK to end this application.", kInfo, rt::kOk,
      rt::kOk, "File Creation Error!"},
-    {10, "Range Error", "The value of %field must be between %range.", kInfo, rt::kOk, rt::kOk, nullptr},
-    {11, "Field Contents Error", "The value for %field must be found in the %file file.", kInfo, rt::kOk,
-     rt::kOk, nullptr},
-    {12, "Referential Integrity Update Error",
+    {msg::kRangeError, "Range Error", "The value of %field must be between %range.", kInfo, rt::kOk, rt::kOk,
+     nullptr},
+    {msg::kFieldContentsError, "Field Contents Error",
+     "The value for %field must be found in the %file file.", kInfo, rt::kOk, rt::kOk, nullptr},
+    {msg::kIntegrityUpdateError, "Referential Integrity Update Error",
      "This record is referenced from the file %file.  Linking field(s) have been restricted from change and "
      "have "
      "been reset to original values.",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {13, "Referential Integrity Delete Error",
+    {msg::kIntegrityDeleteError, "Referential Integrity Delete Error",
      "This record is referenced from the file %file.  This record cannot be deleted while these references "
      "exist.",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {14, "Record Insert Error", "An error was experienced during the update of record.  Error: %error.",
-     kInfo, rt::kOk, rt::kOk, nullptr},
-    {15, "Update Operation Error",
+    {msg::kRecordInsertError, "Record Insert Error",
+     "An error was experienced during the update of record.  Error: %error.", kInfo, rt::kOk, rt::kOk,
+     nullptr},
+    {msg::kUpdateOperationError, "Update Operation Error",
      "An error (%error) was experienced when attempting to update a record from the file.  Probable Cause: "
      "%file.",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {16, "Record Update Error",
+    {msg::kUpdateRetry, "Record Update Error",
      "An error was experienced changing this record.  Do you want to try to save again?", kInfo,
      rt::kYesNoCancel, rt::kCancel, nullptr},
-    {17, "Delete Operation Error",
+    {msg::kDeleteOperationError, "Delete Operation Error",
      "An error (%error) was experienced when attempting to delete a record from the file %file.", kInfo,
      rt::kOk, rt::kOk, nullptr},
-    {18, "Record Update Error",
+    {msg::kDeleteRetry, "Record Update Error",
      "An error was experienced deleting this record.  Do you want to try to save again?", kInfo,
      rt::kYesNoCancel, rt::kCancel, nullptr},
-    {20, "Invalid Request",
+    {msg::kChangeNotAllowed, "Invalid Request",
      "This procedure was called to change a record, however changes are not allowed for this procedure.  "
      "Press OK "
      "to return to the calling procedure",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {21, "Invalid Request",
+    {msg::kDeleteNotAllowed, "Invalid Request",
      "This procedure was called to delete a record, however deletions are not allowed for this procedure.  "
      "Press "
      "OK to return to the calling procedure",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {23, "Update Cancelled", "Are you sure you want to cancel?", kExcl, rt::kYesNo, rt::kNo, nullptr},
-    {24, "Duplicate Key Error", "Adding this record creates a duplicate entry for the key:%file", kInfo,
-     rt::kOk, rt::kOk, nullptr},
-    {25, "Auto Increment Error", "Attempts to automatically number this record have failed.  Error: %error.",
-     kInfo, rt::kRetryCancel, rt::kCancel, nullptr},
-    {30, "File Access Error", "File (%file) could not be opened.  Error: %error.", kInfo, rt::kOk, rt::kOk,
-     "Disk Error"},
-    {32, "Confirm Delete",
+    {msg::kUpdateCancelled, "Update Cancelled", "Are you sure you want to cancel?", kExcl, rt::kYesNo,
+     rt::kNo, nullptr},
+    {msg::kDuplicateKeyError, "Duplicate Key Error",
+     "Adding this record creates a duplicate entry for the key:%file", kInfo, rt::kOk, rt::kOk, nullptr},
+    {msg::kAutoIncrementError, "Auto Increment Error",
+     "Attempts to automatically number this record have failed.  Error: %error.", kInfo, rt::kRetryCancel,
+     rt::kCancel, nullptr},
+    {msg::kFileAccessError, "File Access Error", "File (%file) could not be opened.  Error: %error.", kInfo,
+     rt::kOk, rt::kOk, "Disk Error"},
+    {msg::kConfirmDelete, "Confirm Delete",
      "You've selected to delete the highlighted record.  Press OK to confirm deletion of this record.", kExcl,
      rt::kOkCancel, rt::kCancel, nullptr},
-    {34, "Transaction Framing Error",
+    {msg::kTransactionFramingError, "Transaction Framing Error",
      "Error: (%error) attempting to frame the %laction transaction on %file.  %action transaction cancelled.",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {35, "Record Retrieval Error",
+    {msg::kRecordRetrievalError, "Record Retrieval Error",
      "Error: (%error) attempting to access a record from the %file file.  Returning to previous window.",
      kInfo, rt::kOk, rt::kOk, nullptr},
-    {36, "View Open Error",
+    {msg::kViewOpenError, "View Open Error",
      "Error: (%error) attempting to open the current VIEW. Filter and Range Limits ignored.", kInfo, rt::kOk,
      rt::kOk, nullptr},
-    {38, "Record Was Not Updated",
+    {msg::kRecordWasNotUpdated, "Record Was Not Updated",
      "This record was changed by another station. Those changes will now be displayed. Use the Ditto Button "
      "or "
      "Ctrl+' to recall your changes.",
@@ -144,12 +150,12 @@ bool HasSavedError() {
 rt::Button StandardMessage(int number, const MessageDetails& details) {
   const files::Status error = savedError.value_or(details.error);
   const Message* m = find(number);
-  if (!m && number != 31) return rt::kOk;
+  if (!m && number != msg::kProcessError) return rt::kOk;
   QString text, caption;
   rt::Icon icon = kInfo;
   unsigned buttons = rt::kOk;
   rt::Button def = rt::kOk;
-  if (number == 31) {
+  if (number == msg::kProcessError) {
     caption = details.put ? "Process PUT Error" : "Process DELETE Error";
     text = details.put
                ? "An error was experienced when making changes to the %file file.  Error: %error"
@@ -163,12 +169,12 @@ rt::Button StandardMessage(int number, const MessageDetails& details) {
   }
   // The message that follows a saved error reports that failure, whether or not it shows the error.
   savedError.reset();
-  if (number == 15 && error.code == files::kChangedByOther)
+  if (number == msg::kUpdateOperationError && error.code == files::kChangedByOther)
     text = "This record was changed by another station.";
   text = fill(text, details, ErrorText(error));
   const rt::Button answer = rt::message(text, caption, icon, buttons, def);
   if (m && m->halt) rt::halt(m->halt);
-  if (number == 2 && answer == rt::kNo) rt::halt("Invalid Key!");
+  if (number == msg::kInvalidKey && answer == rt::kNo) rt::halt("Invalid Key!");
   return answer;
 }
 

@@ -15,6 +15,38 @@
 #include "platform/files/status.h"
 #include "platform/runtime/message.h"
 
+namespace msg {
+// The messages' numbers, as the table in messages.cpp and the numbers shown with them know them.
+enum : int {
+  kInvalidFile = 1,
+  kInvalidKey = 2,
+  kKeyRebuildError = 3,
+  kFileCreationError = 4,
+  kCreatedFileOpenError = 5,
+  kRangeError = 10,
+  kFieldContentsError = 11,
+  kIntegrityUpdateError = 12,
+  kIntegrityDeleteError = 13,
+  kRecordInsertError = 14,
+  kUpdateOperationError = 15,
+  kUpdateRetry = 16,
+  kDeleteOperationError = 17,
+  kDeleteRetry = 18,
+  kChangeNotAllowed = 20,
+  kDeleteNotAllowed = 21,
+  kUpdateCancelled = 23,
+  kDuplicateKeyError = 24,
+  kAutoIncrementError = 25,
+  kFileAccessError = 30,
+  kProcessError = 31,
+  kConfirmDelete = 32,
+  kTransactionFramingError = 34,
+  kRecordRetrievalError = 35,
+  kViewOpenError = 36,
+  kRecordWasNotUpdated = 38,
+};
+}  // namespace msg
+
 struct MessageDetails {
   QString file;  // label or text naming the file
   QString field;

@@ -1,8 +1,8 @@
 #include "storage/requests.h"
 
-int GlobalRequest = 0;
-int GlobalResponse = 0;
-int AlbumContext = 0;
+int GlobalRequest = NoRequest;
+int GlobalResponse = NoResponse;
+int AlbumContext = NoAlbumContext;
 
 namespace GLO {
 files::Byte Side;

@@ -6,6 +6,7 @@
 #include "platform/files/field.h"
 
 enum Request : int {
+  NoRequest = 0,
   InsertRecord = 1,
   ChangeRecord = 2,
   DeleteRecord = 3,
@@ -14,6 +15,7 @@ enum Request : int {
 };
 
 enum Response : int {
+  NoResponse = 0,
   RequestCompleted = 1,
   RequestCancelled = 2,
 };
@@ -21,7 +23,14 @@ enum Response : int {
 extern int GlobalRequest;
 extern int GlobalResponse;
 
-// 0 none; 1 a song added from an album; 2 the album wizard's single-artist album; 3 its compilation.
+// Who calls the song form: nobody in particular, an album's window adding a song to it, or the
+// album wizard adding songs to a single-artist album or to a compilation.
+enum AlbumContextValue : int {
+  NoAlbumContext = 0,
+  SongOfAlbum = 1,
+  WizardSingleArtist = 2,
+  WizardCompilation = 3,
+};
 extern int AlbumContext;
 
 namespace GLO {

@@ -100,14 +100,23 @@ Status Database::attach(const QString& path, bool mayCreate, QString* schema, Pr
     return s;
   }
   settleJournal(path);
-  exec(QString("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(a.schema));
+  // The journal mode is what keeps a rolled-back change from staying (stale_journal.h): a file
+  // that cannot be given it is not used.
+  if (Status s = exec(QString("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(a.schema));
+      !s) {
+    detachNow(a);
+    closeIfIdle();
+    return s;
+  }
   *schema = a.schema;
   attached_[path] = std::move(a);
   return Status::success();
 }
 
 void Database::detachNow(Attachment& a) {
-  exec(QString("DETACH DATABASE %1").arg(a.schema));
+  // DETACH fails only while a statement on the file runs, and the file's statements are finalized
+  // before it is closed; a file left attached is let go of when the connection closes.
+  (void)exec(QString("DETACH DATABASE %1").arg(a.schema));
   a.presence.release();  // only now: SQLite has let go of the file
 }
 
@@ -169,7 +178,9 @@ Status Database::commit() {
 
 void Database::rollback() {
   if (!inTransaction_) return;
-  if (db_ && !sqlite3_get_autocommit(db_)) exec("ROLLBACK");
+  // A ROLLBACK that fails leaves the undo to SQLite itself: the journal stays hot, and the next
+  // reader of the file plays it back.
+  if (db_ && !sqlite3_get_autocommit(db_)) (void)exec("ROLLBACK");
   inTransaction_ = false;
   noteWrite();  // whatever was read ahead inside the transaction may have been undone
   detachPending();

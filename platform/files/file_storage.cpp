@@ -212,7 +212,9 @@ Status File::onDisk(OnDisk* out) const {
 void File::close() {
   State& s = *state_;
   if (!s.open) return;
-  flush();
+  // Writes a stream left unflushed become durable now; close() has no caller to tell of a failure,
+  // so a writer that must know flushes itself first.
+  (void)flush();
   s.finalizeAll();
   s.ahead.clear();
   s.open = false;
@@ -293,7 +295,7 @@ Status File::rebuildKeys() {
     else
       db.rollback();
   }
-  db.exec("PRAGMA writable_schema=RESET");  // off again, and the schema read afresh
+  (void)db.exec("PRAGMA writable_schema=RESET");  // off again, and the schema read afresh; VACUUM tells
   if (st) st = db.exec(QString("VACUUM %1").arg(schema));
   if (st) st = db.begin(Database::kDefaultWaitMs);
   if (st) {

@@ -32,7 +32,7 @@ enum ErrorCode : int {
 // Wording of a runtime error code.
 QString errorText(int code);
 
-struct Status {
+struct [[nodiscard]] Status {
   int code = kNoError;
   QString text;
   int driverCode = 0;

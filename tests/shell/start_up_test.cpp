@@ -23,7 +23,7 @@ QStringList mediaInFileOrder() {
 
 // Adds a song to the songs file of the working directory before the program starts.
 void addSongBeforeStart(const char* title) {
-  Cantorix.create();
+  ASSERT_TRUE(Cantorix.create().ok());
   ASSERT_TRUE(Cantorix.open().ok());
   MUS.clear();
   MUS.Title = title;
@@ -76,8 +76,9 @@ TEST_F(ProgramTest, TheChosenStartUpWindowsOpenInOrderAfterTheSplash) {
   ASSERT_TRUE(start());
   ASSERT_TRUE(waitForSplashToClose());
   // The songs window first; the albums window is not built yet and says so.
-  ASSERT_TRUE(test::waitForWindow("Songs - 0 entries")) << test::windowTitles().join("|").toStdString() << " / "
-                                                       << test::messageTexts().join("|").toStdString();
+  ASSERT_TRUE(test::waitForWindow("Songs - 0 entries"))
+      << test::windowTitles().join("|").toStdString() << " / "
+      << test::messageTexts().join("|").toStdString();
   ASSERT_TRUE(test::runUntil([] { return test::messageBox() != nullptr; }));
   EXPECT_EQ(test::messageBox()->windowTitle(), "Albums");
   ASSERT_TRUE(test::answer("OK", "This function is not available yet."));

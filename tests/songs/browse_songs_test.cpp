@@ -55,7 +55,7 @@ class BrowseSongsTest : public ::testing::Test {
   }
   void songs(const std::vector<Song>& list) {
     ASSERT_TRUE(Cantorix.open().ok());
-    files::beginTransaction(2000, {&Cantorix});
+    ASSERT_TRUE(files::beginTransaction(2000, {&Cantorix}).ok());
     for (const Song& s : list) {
       MUS.clear();
       MUS.ID = s.id;

@@ -147,6 +147,19 @@ TEST_F(SongForm, AnotherStationsChangeWhileTheFormIsOpenIsShownNotOverwritten) {
   EXPECT_EQ(MUS.Title.str(), "My title");
 }
 
+TEST_F(SongForm, ASongAnotherStationDeletedMeanwhileIsNotSavedAgain) {
+  song(1, "Lullaby");
+  call(ChangeRecord, 1);
+  ASSERT_EQ(test::RawDatabase("kvxdata.tps").exec("DELETE FROM data WHERE _pos = 1"), SQLITE_OK);
+  test::enter(field("&Title:"), "My title");
+  ok();
+  ASSERT_TRUE(test::answer("OK", "attempting to update a record from the file.  Probable Cause: Cantorix"));
+  ASSERT_TRUE(test::answer("No", "Do you want to try to save again?"));
+  ASSERT_TRUE(test::runUntil([this] { return done; }));
+  EXPECT_EQ(response, RequestCancelled);
+  EXPECT_EQ(Cantorix.records(), 0) << "nothing written back";
+}
+
 TEST_F(SongForm, AnotherWindowReadingSongsWhileTheFormIsOpenDoesNotRedirectItsSave) {
   song(1, "Lullaby");
   song(2, "Lovesong");

@@ -58,12 +58,12 @@ struct Harness {
         if (b.handle(w.event())) continue;
         if (w.event().kind == rt::EventKind::Accepted && w.event().control == kChange && b.readSelected()) {
           MUS.Artist = MUS.Artist.str() + " (changed)";
-          Cantorix.put();
+          EXPECT_TRUE(Cantorix.put().ok());
           ++changes;
           b.reloadOn(Cantorix.position());
         }
         if (w.event().kind == rt::EventKind::Accepted && w.event().control == kDelete && b.readSelected()) {
-          Cantorix.remove();
+          EXPECT_TRUE(Cantorix.remove().ok());
           b.reload();
         }
       }
@@ -83,8 +83,8 @@ class BrowseTest : public ::testing::Test {
                 Categories.open().ok());
     CAT.CategoryID = 1;
     CAT.Category = "Rock";
-    Categories.add();
-    files::beginTransaction(2000, {&Cantorix});
+    ASSERT_TRUE(Categories.add().ok());
+    ASSERT_TRUE(files::beginTransaction(2000, {&Cantorix}).ok());
     const struct {
       const char* artist;
       const char* media;
@@ -101,9 +101,9 @@ class BrowseTest : public ::testing::Test {
       MUS.Artist = s.artist;
       MUS.Media = s.media;
       MUS.CategoryID = s.category;
-      Cantorix.add();
+      ASSERT_TRUE(Cantorix.add().ok());
     }
-    files::commit();
+    ASSERT_TRUE(files::commit().ok());
     Cantorix.close();
     Categories.close();
   }

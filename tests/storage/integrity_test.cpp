@@ -302,7 +302,7 @@ TEST_F(Integrity, AStationKilledInTheMiddleOfACascadeLeavesEveryFileAsItWas) {
   const int kSongs = 3000;
   int kills = 0;
   for (const int steps : {300, 3000, 30000}) {
-    files::beginTransaction(2000, {&Cantorix, &Album});
+    ASSERT_TRUE(files::beginTransaction(2000, {&Cantorix, &Album}).ok());
     Cantorix.set(Cantorix.KeyID);
     album(1, "F-1");
     for (int id = 1; id <= kSongs; ++id)
@@ -326,13 +326,13 @@ TEST_F(Integrity, AStationKilledInTheMiddleOfACascadeLeavesEveryFileAsItWas) {
     }
     EXPECT_EQ(songIDs().size(), songsLeft) << "the keys agree with the records";
     // Start the next round from empty files.
-    files::beginTransaction(2000, {&Cantorix, &Album});
+    ASSERT_TRUE(files::beginTransaction(2000, {&Cantorix, &Album}).ok());
     Cantorix.set(Cantorix.KeyID);
     while (Cantorix.next().ok())
-      Cantorix.remove();
+      ASSERT_TRUE(Cantorix.remove().ok());
     Album.set(Album.KeyAlbumID);
     while (Album.next().ok())
-      Album.remove();
+      ASSERT_TRUE(Album.remove().ok());
     ASSERT_TRUE(files::commit().ok());
   }
   EXPECT_GE(kills, 2) << "the early kill points land inside the transaction";

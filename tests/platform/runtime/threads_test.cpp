@@ -74,14 +74,14 @@ TEST(Threads, AWaitingThreadGoesOnWithTheRecordsItHeld) {
       {"reads along another key",
        [&] {
          file.set(file.ByName);
-         file.previous();
+         EXPECT_TRUE(file.previous().ok());
        }},
-      {"reads by position", [&] { file.get(files::Position(4)); }},
+      {"reads by position", [&] { EXPECT_TRUE(file.get(files::Position(4)).ok()); }},
       {"writes another record",
        [&] {
-         file.get(files::Position(3));
+         EXPECT_TRUE(file.get(files::Position(3)).ok());
          rec.Code = "x";
-         file.put();
+         EXPECT_TRUE(file.put().ok());
        }},
       {"only assigns the buffer",
        [&] {
@@ -96,7 +96,7 @@ TEST(Threads, AWaitingThreadGoesOnWithTheRecordsItHeld) {
     files::Position at = 0;
     const int a = rt::start([&] {
       file.set(file.ByName);
-      file.next();  // "a", and the sequence goes on to "b"
+      EXPECT_TRUE(file.next().ok());  // "a", and the sequence goes on to "b"
       rt::waitUntil([&] { return go; });
       held = rec.Name.str();
       at = file.position();

@@ -22,7 +22,7 @@ class Tpsfix : public ::testing::Test {
   // position n.
   void songsFile(int count, int notes = 0) {
     ASSERT_TRUE(Cantorix.create().ok() && Cantorix.open().ok());
-    files::beginTransaction(2000, {&Cantorix});
+    ASSERT_TRUE(files::beginTransaction(2000, {&Cantorix}).ok());
     for (int id = 1; id <= count; ++id) {
       MUS.clear();
       MUS.ID = id;
