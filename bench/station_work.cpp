@@ -106,10 +106,13 @@ bool increment(QRandomGenerator& r, const Shape& shape, Tally& t) {
   return false;
 }
 
-void deleteAlbum(QRandomGenerator& r, const Shape& shape, Tally& t) {
-  ALB.AlbumID = 1 + shape.keptAlbums + r.bounded(shape.albums - shape.keptAlbums);
+void deleteAlbum(QRandomGenerator& r, const Shape& shape, Tally& t, int share) {
+  // One of the deletable albums (numbers first .. first + span - 1) of the station's parity.
+  const int first = 1 + shape.keptAlbums, span = shape.albums - shape.keptAlbums;
+  int album = first + 2 * r.bounded(span / 2);
+  if (album % 2 != share % 2) ++album;
+  ALB.AlbumID = album;
   if (!exists(Album, Album.KeyAlbumID)) return;
-  const int album = ALB.AlbumID;
   const bool done = RIDelete(Album);
   ALB.AlbumID = album;
   const Lookup after = lookUp(Album, Album.KeyAlbumID);

@@ -42,7 +42,9 @@ Lookup lookUp(files::File& file, files::Key& key);
 // true when an increment was committed.
 bool increment(QRandomGenerator& r, const Shape& shape, Tally& t);
 // Deletes an album with its songs (refused while a playlist holds one of them), checking the outcome.
-void deleteAlbum(QRandomGenerator& r, const Shape& shape, Tally& t);
+// Each station deletes only albums whose number is `share` modulo 2: an album the other station
+// deleted meanwhile would make a correctly failed deletion look like a wrong report.
+void deleteAlbum(QRandomGenerator& r, const Shape& shape, Tally& t, int share);
 // Renumbers a category, swapping between n and n + 1000: its songs follow, and albums refuse it.
 void renumberCategory(QRandomGenerator& r, const Shape& shape, Tally& t);
 // Adds a song to an album, checking the album inside the transaction that adds the song.

@@ -35,7 +35,7 @@ int worker(quint32 seed, int operations, int seconds) {
     if (pick < 40)
       increment(r, kShape, t);
     else if (pick < 48)
-      deleteAlbum(r, kShape, t);
+      deleteAlbum(r, kShape, t, int(seed % 2));
     else if (pick < 58)
       renumberCategory(r, kShape, t);
     else if (pick < 78)

@@ -3,8 +3,8 @@
 //   tpsfix NAME.tps [/E:EXAMPLE.tpe] [/K]
 //
 // The utility knows the layout of every data file of the program and tells which file it is given by
-// its name (kvxdata.tps is the songs file), so no example is needed. /E: names an example file (the
-// file's layout, empty, as the program writes it before it starts a repair): it must be of the same
+// its name (kvxdata.tps is the songs file), so no example is needed. /E: names an example file (an
+// empty file of the same layout, as the upgrade pack's ds_MakeTPE makes one): it must be of the same
 // file, and it tells which file one under another name is. The original is always kept beside the
 // result (/K is accepted for the program's command line and changes nothing). Exit codes: 0 repaired
 // or nothing to repair, 1 wrong arguments, 2 the file is in use, 3 the repair failed, 4 refused
