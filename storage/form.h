@@ -55,7 +55,6 @@ class Form {
 
   // False when a file could not be opened.
   explicit operator bool() const { return bool(*files_); }
-  int request() const { return request_; }
   bool isInsert() const { return request_ == 1; }
   bool isCopy() const { return copy_; }
   bool isChange() const { return request_ == 2; }
@@ -90,7 +89,6 @@ class Form {
   Outcome complete(int firstField);
 
   void setResponse(int response) { response_ = response; }
-  int response() const { return response_; }
 
   // The last record of `file` a form saved in this run (empty before any).
   static const files::Record::Snapshot& lastSaved(const files::File& file);
